@@ -1,0 +1,27 @@
+#include <windows.h>
+
+#include <string>
+
+#include "app/Application.h"
+#include "model/Scoped.h"
+
+// Lets the tests start real copies of the program on a scratch key of
+// HKEY_CURRENT_USER instead of the machine's classes: the variable names
+// that key's path below HKEY_CURRENT_USER.
+static void RedirectClassesRootForTests()
+{
+    char path[512];
+    const DWORD length = GetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return;
+    ScopedHKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) ==
+        ERROR_SUCCESS)
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, key.Get());
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    RedirectClassesRootForTests();
+    return RunMorvido();
+}

@@ -1,0 +1,91 @@
+#include "model/ExtensionEntry.h"
+
+#include "model/ErrorReport.h"
+#include "model/RegText.h"
+#include "model/RegistryAccess.h"
+
+namespace {
+constexpr const char* kContentType = "Content Type";
+
+bool Fail(const ExtensionEntry& entry, const char* tail)
+{
+    ReportError(std::string("拡張子(") + entry.Name + tail);
+    return false;
+}
+
+// Writes value, or removes it when the text is empty; the key stays.
+bool StoreOrRemove(RegistryAccess& registry, const std::string& valueName, const std::string& text)
+{
+    if (!text.empty())
+        return registry.WriteText(valueName, text);
+    if (registry.ValueExists(valueName))
+        return registry.DeleteValue(valueName);
+    return true;
+}
+} // namespace
+
+void ExtensionEntry::Clear()
+{
+    Name.clear();
+    Creator.clear();
+    ContentType.clear();
+    State = esUnchanged;
+}
+
+bool ExtensionEntry::ReadFromRegistry()
+{
+    if (Name.empty())
+        return true;
+    RegistryAccess registry;
+    registry.SetRoot(HKEY_CLASSES_ROOT);
+    // A key that is missing or unreadable simply has nothing to read.
+    registry.OpenKey(Name, false);
+    if (registry.ValueExists("") && !registry.ReadText("", Creator))
+        return Fail(*this, kReadFailedTail);
+    if (registry.ValueExists(kContentType) && !registry.ReadText(kContentType, ContentType))
+        return Fail(*this, kReadFailedTail);
+    registry.CloseKey();
+    State = esUnchanged;
+    return true;
+}
+
+bool ExtensionEntry::WriteToRegistry()
+{
+    if (Name.empty())
+        return true;
+    RegistryAccess registry;
+    registry.SetRoot(HKEY_CLASSES_ROOT);
+    // A key that cannot be opened for writing is a failed write, even when
+    // there was only something to remove.
+    if (!registry.OpenKey(Name, true) || !StoreOrRemove(registry, "", Creator))
+        return Fail(*this, kWriteFailedTail);
+    registry.CloseKey();
+    if (!registry.OpenKey(Name, true) || !StoreOrRemove(registry, kContentType, ContentType))
+        return Fail(*this, kWriteFailedTail);
+    registry.CloseKey();
+    State = esUnchanged;
+    return true;
+}
+
+bool ExtensionEntry::DeleteFromRegistry()
+{
+    if (Name.empty())
+        return true;
+    RegistryAccess registry;
+    registry.SetRoot(HKEY_CLASSES_ROOT);
+    // A key that is already gone is what the user asked for; one that stays
+    // after the attempt is reported.
+    if (!registry.DeleteKey(Name) && registry.KeyExists(Name))
+        return Fail(*this, kDeleteFailedTail);
+    return true;
+}
+
+void ExtensionEntry::WriteRegText(std::string& out) const
+{
+    if (Name.empty())
+        return;
+    AppendRegKey(out, Name);
+    AppendRegDefault(out, EscapeRegValue(Creator));
+    AppendRegNamedValue(out, kContentType, EscapeRegValue(ContentType));
+    out += "\r\n";
+}

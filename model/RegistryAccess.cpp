@@ -1,0 +1,188 @@
+#include "model/RegistryAccess.h"
+
+#include <cstring>
+
+namespace registry {
+
+LONG QueryText(HKEY key, const char* name, std::string& text)
+{
+    // Most values fit on the stack; larger ones are retried with the size
+    // the registry reports, for as long as the value keeps growing.
+    char small[512];
+    std::vector<char> large;
+    char* data = small;
+    DWORD type = 0;
+    DWORD size = sizeof small;
+    LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    while (rc == ERROR_MORE_DATA) {
+        large.assign(static_cast<size_t>(size) + 1, '\0');
+        data = large.data();
+        size = static_cast<DWORD>(large.size());
+        rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    }
+    if (rc != ERROR_SUCCESS)
+        return rc;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return ERROR_INVALID_DATATYPE;
+    // The stored bytes need not be terminated; the text ends at its first zero.
+    const size_t length = size == 0 ? 0 : strnlen(data, size);
+    text.assign(data, length);
+    return ERROR_SUCCESS;
+}
+
+static bool DeleteSubTree(HKEY key)
+{
+    // Walk each level from its last index down to its first, so deleting a
+    // sub-key never shifts the indices still to be visited.
+    DWORD count = 0;
+    DWORD maxLength = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &maxLength, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool ok = true;
+    std::vector<char> name(static_cast<size_t>(maxLength) * 3 + 2);
+    for (DWORD index = count; index-- > 0;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG rc = RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2 + 256);
+            ++index;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) {
+            ok = false;
+            continue;
+        }
+        ok = DeleteTree(key, std::string(name.data(), length)) && ok;
+    }
+    return ok;
+}
+
+bool DeleteTree(HKEY parent, const std::string& path)
+{
+    {
+        ScopedHKey key;
+        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, key.Put()) != ERROR_SUCCESS)
+            return false;
+        DeleteSubTree(key.Get());
+    }
+    return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
+}
+
+} // namespace registry
+
+void RegistryAccess::SetRoot(HKEY root)
+{
+    CloseKey();
+    root_ = root;
+}
+
+bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
+{
+    CloseKey();
+    LONG rc;
+    if (canCreate) {
+        rc = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
+                             current_.Put(), nullptr);
+    } else {
+        rc = RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, current_.Put());
+    }
+    if (rc != ERROR_SUCCESS) {
+        current_.Release();
+        return false;
+    }
+    currentIsRoot_ = path.empty();
+    currentWritable_ = canCreate;
+    return true;
+}
+
+void RegistryAccess::CloseKey()
+{
+    current_.Reset();
+    currentIsRoot_ = false;
+    currentWritable_ = false;
+}
+
+bool RegistryAccess::ValueExists(const std::string& name) const
+{
+    if (!current_)
+        return false;
+    return RegQueryValueExA(current_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RegistryAccess::ReadText(const std::string& name, std::string& text) const
+{
+    if (!current_)
+        return false;
+    std::string value;
+    const LONG rc = registry::QueryText(current_.Get(), name.c_str(), value);
+    if (rc == ERROR_FILE_NOT_FOUND) {
+        text.clear();
+        return true;
+    }
+    if (rc != ERROR_SUCCESS)
+        return false;
+    text = std::move(value);
+    return true;
+}
+
+bool RegistryAccess::WriteText(const std::string& name, const std::string& text)
+{
+    if (!current_ || !currentWritable_ || currentIsRoot_)
+        return false;
+    DWORD type = REG_SZ;
+    DWORD oldType = 0;
+    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &oldType, nullptr, nullptr) == ERROR_SUCCESS &&
+        oldType == REG_EXPAND_SZ)
+        type = REG_EXPAND_SZ;
+    return RegSetValueExA(current_.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool RegistryAccess::DeleteValue(const std::string& name)
+{
+    if (!current_ || !currentWritable_ || currentIsRoot_)
+        return false;
+    return RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegistryAccess::KeyExists(const std::string& path) const
+{
+    ScopedHKey key;
+    return RegOpenKeyExA(root_, path.c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.Put()) == ERROR_SUCCESS;
+}
+
+bool RegistryAccess::DeleteKey(const std::string& path)
+{
+    if (path.empty() || path.find_first_not_of('\\') == std::string::npos)
+        return false;
+    return registry::DeleteTree(root_, path);
+}
+
+void RegistryAccess::GetKeyNames(std::vector<std::string>& names) const
+{
+    names.clear();
+    if (!current_)
+        return;
+    DWORD count = 0;
+    DWORD maxLength = 0;
+    if (RegQueryInfoKeyA(current_.Get(), nullptr, nullptr, nullptr, &count, &maxLength, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    names.reserve(count);
+    // The reported maximum counts UTF-16 units; a UTF-8 name may need three
+    // bytes for each.
+    std::vector<char> name(static_cast<size_t>(maxLength) * 3 + 2);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LONG rc = RegEnumKeyExA(current_.Get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2 + 256);
+            --index;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name.data(), length);
+    }
+}

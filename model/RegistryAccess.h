@@ -1,0 +1,62 @@
+// The program's only road to the registry. One object serves one job: set
+// the root, open a key relative to it, read or write values, close.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+#include "model/Scoped.h"
+
+class RegistryAccess {
+public:
+    RegistryAccess() = default;
+    RegistryAccess(const RegistryAccess&) = delete;
+    RegistryAccess& operator=(const RegistryAccess&) = delete;
+
+    // Later paths are relative to root; closes the current key.
+    void SetRoot(HKEY root);
+
+    // Opens the key for reading, or with canCreate creates it (and missing
+    // parents) with write access. After a failed open no key is current.
+    bool OpenKey(const std::string& path, bool canCreate);
+    void CloseKey();
+    bool HasCurrentKey() const { return static_cast<bool>(current_); }
+
+    bool ValueExists(const std::string& name) const;
+
+    // A missing value or one without data reads as empty text. Fails, leaving
+    // text untouched, for a value that is not REG_SZ / REG_EXPAND_SZ or when
+    // the query itself fails.
+    bool ReadText(const std::string& name, std::string& text) const;
+
+    // Stores text as REG_SZ, or as REG_EXPAND_SZ when it replaces such a
+    // value so that %SystemRoot% style paths keep working. Refuses when no
+    // key is current, the key was opened read-only, or it is the root.
+    bool WriteText(const std::string& name, const std::string& text);
+
+    bool DeleteValue(const std::string& name);
+
+    // True when the key opens with read rights; the current key is unchanged.
+    bool KeyExists(const std::string& path) const;
+
+    // Removes the key with all its sub-keys, deepest first. Never removes the
+    // root itself: an empty path is refused.
+    bool DeleteKey(const std::string& path);
+
+    // Empties names, then fills it with the sub-key names of the current key.
+    void GetKeyNames(std::vector<std::string>& names) const;
+
+private:
+    HKEY root_ = HKEY_CLASSES_ROOT;
+    ScopedHKey current_;
+    bool currentIsRoot_ = false;
+    bool currentWritable_ = false;
+};
+
+// Helpers on raw keys that the scan's hot loop shares with RegistryAccess.
+namespace registry {
+// Reads a text value of an open key; see RegistryAccess::ReadText.
+// Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND or the failure.
+LONG QueryText(HKEY key, const char* name, std::string& text);
+bool DeleteTree(HKEY parent, const std::string& path);
+}

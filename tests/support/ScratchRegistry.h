@@ -1,0 +1,59 @@
+// Redirects HKEY_CLASSES_ROOT of this process to a fresh scratch key below
+// HKEY_CURRENT_USER for the lifetime of the object, so no test can change
+// the classes of the machine it runs on, and removes the key afterwards.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/Scoped.h"
+
+class ScratchClassesRoot {
+public:
+    ScratchClassesRoot();
+    ~ScratchClassesRoot();
+    ScratchClassesRoot(const ScratchClassesRoot&) = delete;
+    ScratchClassesRoot& operator=(const ScratchClassesRoot&) = delete;
+
+    HKEY Key() const { return key_.Get(); }
+    // Path of the scratch key below HKEY_CURRENT_USER.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    ScopedHKey key_;
+};
+
+struct StoredValue {
+    bool exists = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+    std::string Text() const; // bytes up to the first zero
+};
+
+// Seeding and checking values of the scratch classes root, by path below it.
+void SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text,
+             DWORD type = REG_SZ);
+void SetDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
+void CreateKey(HKEY root, const std::string& path);
+bool KeyExists(HKEY root, const std::string& path);
+StoredValue GetValue(HKEY root, const std::string& path, const std::string& name);
+std::vector<std::string> SubKeyNames(HKEY root, const std::string& path);
+std::vector<std::string> ValueNames(HKEY root, const std::string& path);
+
+// A test whose HKEY_CLASSES_ROOT is a scratch key.
+class RegistryTest : public ::testing::Test {
+protected:
+    HKEY Root() const { return scratch_.Key(); }
+    void SetText(const std::string& path, const std::string& name, const std::string& text, DWORD type = REG_SZ)
+    {
+        ::SetText(Root(), path, name, text, type);
+    }
+    StoredValue GetValue(const std::string& path, const std::string& name) { return ::GetValue(Root(), path, name); }
+    bool KeyExists(const std::string& path) { return ::KeyExists(Root(), path); }
+
+    ScratchClassesRoot scratch_;
+};
