@@ -3,7 +3,8 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
-WINBUILD="$BUILD/win"
+# MORVIDO_BUILD_DIR lets several builds of one tree live side by side.
+WINBUILD="${MORVIDO_BUILD_DIR:-$BUILD/win}"
 
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
