@@ -50,7 +50,14 @@ bool TForm1::FormCloseQuery()
     return true;
 }
 
-void TForm1::ReloadFromRegistry(bool /*notifyShell*/)
-{
-    Modified = false;
-}
+// Placeholders until their windows and workflows exist.
+void TForm1::SetViewStyle(int) {}
+int TForm1::ViewStyle() const { return 0; }
+void TForm1::EditAssociation() {}
+void TForm1::AddAssociation() {}
+void TForm1::DeleteAssociation() {}
+bool TForm1::CommitChanges() { return false; }
+void TForm1::ExportSelected() {}
+void TForm1::ExportChanges() {}
+void TForm1::ShowHelp() {}
+void TForm1::ShowAbout() {}

@@ -1,0 +1,4 @@
+#include "app/MainForm.h"
+
+void TForm1::LoadSettings() { SortDirection.fill(-1); }
+void TForm1::SaveSettings() {}

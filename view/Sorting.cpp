@@ -1,0 +1,3 @@
+#include "app/MainForm.h"
+
+void TForm1::SortByColumn(int) {}
