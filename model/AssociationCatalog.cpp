@@ -1,0 +1,7 @@
+#include "model/AssociationCatalog.h"
+
+AssociationCatalog& Catalog()
+{
+    static AssociationCatalog catalog;
+    return catalog;
+}
