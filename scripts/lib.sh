@@ -69,6 +69,16 @@ REG
   WINEPREFIX="$prefix" wineserver -w
 }
 
+# Test windows live in a Wine virtual desktop: closing a top-level window
+# of its own on a bare X server makes Wine wait two seconds for a window
+# manager that is not there.
+use_virtual_desktop() {
+  local prefix="$1"
+  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wineserver -w
+}
+
 winepath_of() {
   WINEPREFIX="$1" winepath -w "$2" 2>/dev/null
 }

@@ -1,15 +1,128 @@
 #include "tests/support/MessageBoxHook.h"
 
+#include <cstring>
+
 namespace {
 constexpr int kTextId = 0xFFFF;
-constexpr int kIconId = 0x14;
 
 thread_local MessageBoxHook* currentHook = nullptr;
 
 bool HasVisibleButton(HWND box, int id)
 {
+    // The style bit, not IsWindowVisible: the box itself is not shown yet
+    // when the hook sees it.
     HWND button = GetDlgItem(box, id);
-    return button && IsWindowVisible(button);
+    return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE);
+}
+
+// Icons of another process have other handles: compare what they draw.
+std::vector<DWORD> IconPixels(HICON icon, COLORREF background = RGB(255, 255, 255))
+{
+    std::vector<DWORD> pixels(32 * 32);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all{0, 0, 32, 32};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+        SelectObject(dc, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// What the screen shows in a 32 x 32 square at (x, y).
+std::vector<DWORD> ScreenPixels(int x, int y)
+{
+    std::vector<DWORD> pixels(32 * 32);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        BitBlt(dc, 0, 0, 32, 32, screen, x, y, SRCCOPY);
+        GdiFlush();
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+        SelectObject(dc, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+struct IconSearch {
+    HWND control = nullptr;
+};
+
+BOOL CALLBACK FindIconControlProc(HWND child, LPARAM lParam)
+{
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        reinterpret_cast<IconSearch*>(lParam)->control = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Icon handles of another process cannot be drawn here (Wine keeps icons in
+// the process that loaded them), so compare the pixels on screen with the
+// system icons drawn on the same background.
+UINT IconShownOnScreen(HWND box)
+{
+    IconSearch search;
+    EnumChildWindows(box, FindIconControlProc, reinterpret_cast<LPARAM>(&search));
+    if (!search.control)
+        return 0;
+    RECT rect;
+    GetWindowRect(search.control, &rect);
+    const struct {
+        LPCSTR id;
+        UINT flag;
+    } icons[] = {{IDI_HAND, MB_ICONERROR},
+                 {IDI_QUESTION, MB_ICONQUESTION},
+                 {IDI_EXCLAMATION, MB_ICONWARNING},
+                 {IDI_ASTERISK, MB_ICONINFORMATION}};
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const std::vector<DWORD> shown = ScreenPixels(rect.left, rect.top);
+        const DWORD corner = shown[0];
+        const COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
+        for (const auto& candidate : icons) {
+            const std::vector<DWORD> expected = IconPixels(LoadIconA(nullptr, candidate.id), background);
+            int differing = 0;
+            for (size_t i = 0; i < shown.size(); ++i)
+                differing += (shown[i] & 0xFFFFFF) != (expected[i] & 0xFFFFFF);
+            if (differing < 16)
+                return candidate.flag;
+        }
+        Sleep(100); // the box may not be painted yet
+    }
+    return 0;
 }
 
 struct FindBox {
@@ -61,7 +174,12 @@ MessageBoxRecord ReadMessageBox(HWND box)
     else
         record.buttons = 0xFFFF;
 
-    const HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, kIconId, STM_GETICON, 0, 0));
+    // The icon control's id differs between Windows and Wine: look for the
+    // static that shows an icon.
+    IconSearch search;
+    EnumChildWindows(box, FindIconControlProc, reinterpret_cast<LPARAM>(&search));
+    const HICON icon =
+        search.control ? reinterpret_cast<HICON>(SendMessageA(search.control, STM_GETICON, 0, 0)) : nullptr;
     if (icon) {
         const struct {
             LPCSTR id;
@@ -71,8 +189,10 @@ MessageBoxRecord ReadMessageBox(HWND box)
                      {IDI_EXCLAMATION, MB_ICONWARNING},
                      {IDI_ASTERISK, MB_ICONINFORMATION}};
         for (const auto& candidate : icons)
-            if (LoadIconA(nullptr, candidate.id) == icon)
+            if (HICON known = LoadIconA(nullptr, candidate.id); known == icon || IconPixels(known) == IconPixels(icon))
                 record.icon = candidate.flag;
+        if (record.icon == 0)
+            record.icon = IconShownOnScreen(box);
         if (record.icon == 0)
             record.icon = 0xFFFF;
     }
