@@ -39,9 +39,10 @@ private:
 };
 
 // Reads the default value of the current key into field. A missing value
-// leaves the field as it was; a non-text value fails. One query serves the
-// common case of a value holding text: only an empty result needs a second
-// look to tell an empty value from a missing one.
+// leaves the field as it was; a non-text value fails. One query serves
+// nearly every case: only an empty result read into a field that holds
+// text needs a second look, to tell an empty value from a missing one (the
+// scan reads into cleared entries, where both mean an empty field).
 bool ReadDefault(RegistryAccess& registry, std::string& field)
 {
     if (!registry.HasCurrentKey())
@@ -49,8 +50,10 @@ bool ReadDefault(RegistryAccess& registry, std::string& field)
     std::string text;
     if (!registry.ReadText("", text))
         return false;
-    if (!text.empty() || registry.ValueExists(""))
+    if (!text.empty())
         field = std::move(text);
+    else if (!field.empty() && registry.ValueExists(""))
+        field.clear();
     return true;
 }
 
