@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
