@@ -1,0 +1,82 @@
+#include "view/ListControl.h"
+
+#include <vector>
+
+int RowCount(HWND list)
+{
+    return ListView_GetItemCount(list);
+}
+
+int SelectedRow(HWND list)
+{
+    return ListView_GetNextItem(list, -1, LVNI_SELECTED);
+}
+
+std::string RowText(HWND list, int row, int column)
+{
+    // The control gives no length; grow until the text fits with room left.
+    std::vector<char> buffer(260);
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = static_cast<size_t>(
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+int RowImage(HWND list, int row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+ListRow ReadRow(HWND list, int row)
+{
+    ListRow result;
+    result.Caption = RowText(list, row, 0);
+    for (int column = 1; column < kListColumnCount; ++column)
+        result.SubItems[column - 1] = RowText(list, row, column);
+    result.Image = RowImage(list, row);
+    return result;
+}
+
+void SetRowText(HWND list, int row, int column, const std::string& text)
+{
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void SetRowImage(HWND list, int row, int image)
+{
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = image;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int InsertRow(HWND list, int index, const ListRow& row)
+{
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(row.Caption.c_str());
+    item.iImage = row.Image;
+    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (inserted < 0)
+        return inserted;
+    for (int column = 1; column < kListColumnCount; ++column)
+        if (!row.SubItems[column - 1].empty())
+            SetRowText(list, inserted, column, row.SubItems[column - 1]);
+    return inserted;
+}

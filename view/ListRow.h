@@ -1,0 +1,25 @@
+// One row of the association list as texts, and the comparisons that sort
+// rows. No windows: the list control hands its texts in and out.
+#pragma once
+#include <array>
+#include <string>
+
+inline constexpr int kListColumnCount = 6;
+
+struct ListRow {
+    std::string Caption;                 // column 0: the extension's catalog key
+    std::array<std::string, 5> SubItems; // columns 1 to 5
+    int Image = 0;
+
+    // Column 0 is the caption, columns 1 to 5 the sub-items 0 to 4.
+    const std::string& Column(int column) const { return column == 0 ? Caption : SubItems[column - 1]; }
+};
+
+// lstrcmpA of the texts, the platform's comparison of narrow texts.
+int CompareTexts(const std::string& first, const std::string& second);
+
+// The comparison of one column, signed by that column's sort direction.
+int CompareByColumn(const ListRow& first, const ListRow& second, int column, int direction);
+
+// The ascending order of the extension column, whatever its direction.
+int CompareByExtension(const ListRow& first, const ListRow& second);
