@@ -7,11 +7,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/AboutForm.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
 #include "model/Scoped.h"
+#include "view/ProgressForm.h"
 
 namespace {
 
@@ -33,14 +35,18 @@ bool TakeSingleInstanceGuard(ScopedKernelHandle& guard)
     return true;
 }
 
-int RunMessageLoop()
+// Runs until the main window is gone. Every way it closes passes through
+// a message of this loop (or of a modal loop inside one), so the check
+// after each message is enough and the window needs no quit message.
+void RunMessageLoop(TForm1& mainForm)
 {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (mainForm.Handle() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (mainForm.TranslateShortcut(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return 0;
 }
 
 } // namespace
@@ -58,14 +64,27 @@ int RunMorvido()
         InitCommonControlsEx(&controls);
         SetErrorSink([](const std::string& message) { ShowError(message); });
 
+        // Every window is made once, in this order, and lives to the end.
         static TForm1 form1;
         if (!form1.Create())
             throw std::runtime_error("メインウィンドウを作成できませんでした。");
+        static TForm3 form3;
+        if (!form3.Create(form1.Handle()))
+            throw std::runtime_error("進行状況ウィンドウを作成できませんでした。");
+        form1.Form3 = &form3;
+        // The edit dialog (TForm5) is made here.
+        static TForm6 form6;
+        if (!form6.Create(form1.Handle()))
+            throw std::runtime_error("バージョン情報ウィンドウを作成できませんでした。");
+        form1.Form6 = &form6;
+        // The creator chooser (TForm7), the delete dialog (TForm10) and the
+        // add dialog (TForm11) are made here.
+
         form1.Modified = false;
         form1.ReloadFromRegistry(false);
         ShowWindow(form1.Handle(), SW_SHOWNORMAL);
         UpdateWindow(form1.Handle());
-        RunMessageLoop();
+        RunMessageLoop(form1);
     } catch (const std::exception& error) {
         MessageBoxA(nullptr, error.what(), kVersionLine, MB_OK | MB_ICONERROR);
     }

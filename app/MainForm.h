@@ -6,9 +6,13 @@
 #include <commctrl.h>
 
 #include <array>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "app/Window.h"
+#include "view/ListRow.h"
+#include "view/ScopedGdi.h"
 
 inline constexpr const char* kMainFormClass = "TForm1";
 
@@ -17,8 +21,16 @@ class TForm6;
 
 class TForm1 : public Window<TForm1> {
 public:
+    TForm1() = default;
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+    ~TForm1();
+
     // Creates the (hidden) window with all its controls; false on failure.
     bool Create();
+    // Runs the keyboard shortcuts for a message of the message loop; true
+    // when the message was one and has been handled.
+    bool TranslateShortcut(MSG& msg);
 
     // Windows made at start-up that this one shows.
     TForm3* Form3 = nullptr; // scan progress
@@ -48,8 +60,15 @@ public:
     HWND StatusBar1 = nullptr;
     HIMAGELIST ImageList1 = nullptr; // 32 x 32
     HIMAGELIST ImageList2 = nullptr; // 16 x 16
-    // Rows offered by the creator chooser; kept hidden until the chooser exists.
-    HWND ChooserList = nullptr;
+    // Rows offered by the creator chooser: copies of the list's rows whose
+    // extension has a creator, in list order.
+    std::vector<ListRow> ChooserRows;
+    // The copy of the selected row's icon that Image1 shows.
+    ScopedIcon DetailIcon;
+    // Toolbar buttons by number: SpeedButton[1] to SpeedButton[12] (0 unused).
+    std::array<HWND, 13> SpeedButton{};
+    HWND ToolTip1 = nullptr;     // tooltips of the toolbar buttons
+    HMENU PopupMenu1 = nullptr;  // context menu of the list
 
     // Scan and reload (view/ScanRegistry.cpp).
     void ReloadFromRegistry(bool notifyShell);
@@ -66,6 +85,8 @@ public:
 
     // Sorting (view/Sorting.cpp).
     void SortByColumn(int column);
+    // Ascending by extension, leaving SortDirection as it is.
+    void SortByExtension();
 
     // Settings file (app/Settings.cpp).
     void LoadSettings();
@@ -87,6 +108,49 @@ private:
     friend class Window<TForm1>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void FormCreate();
+    // Events.
+    bool FormCreate();
+    void FormDestroy();
+    void FormResize();
     bool FormCloseQuery();
+    void FormDpiChanged(UINT dpi, const RECT& suggested);
+    void CommandReceived(UINT id, UINT code);
+    LRESULT NotifyReceived(const NMHDR& header);
+    void ContextMenuRequested(HWND source, LPARAM position);
+    LRESULT ControlColorRequested(HDC dc);
+    bool CursorMoved(HWND target);
+    void ListView1Click();
+    void ListView1DblClick();
+    void ListView1KeyDown(WORD key);
+    void ListView1KeyUp(WORD key);
+    void ListView1ColumnClick(int column);
+    void Image1Click();
+
+    // Building the window.
+    bool CreateControls();
+    void CreateToolbar();
+    void CreateMenus();
+    void LoadPictures();
+    void ApplyFontsAndPictures();
+    void LayoutControls();
+    static LRESULT CALLBACK ListView1Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR form);
+
+    // Commands: every menu item, shortcut and toolbar button runs one.
+    void RunCommand(UINT id);
+    void ReloadCommand();
+    void CommitCommand();
+    void CloseCommand();
+
+    // Status bar hints: the text after "|" of the hint of the control under
+    // the mouse, or of its nearest enclosing control that has one.
+    void ShowHintOf(HWND control);
+
+    UINT dpi_ = 96;
+    ScopedFont font_;
+    std::array<ScopedIcon, 13> glyphs_;
+    ScopedIcon image2_, image3_;
+    HACCEL accelerators_ = nullptr;
+    std::map<HWND, std::string> hints_;
+    std::string statusText_;
 };

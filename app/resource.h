@@ -5,3 +5,67 @@
 #define IDI_MORVIDO 1
 
 #define IDC_STATIC_TEXT -1
+
+// Main window (TForm1). Every menu item, shortcut and toolbar button sends
+// its command id; the toolbar buttons use the command id as control id, so
+// one table serves all three.
+#define IDM_RELOAD 100
+#define IDM_COMMIT 101
+#define IDM_EXPORT_SELECTED 102
+#define IDM_EXPORT_CHANGES 103
+#define IDM_CLOSE 104
+#define IDM_EDIT 105
+#define IDM_ADD 106
+#define IDM_DELETE 107
+#define IDM_VIEW_LARGE_ICONS 108
+#define IDM_VIEW_SMALL_ICONS 109
+#define IDM_VIEW_LIST 110
+#define IDM_VIEW_REPORT 111
+#define IDM_SORT_EXTENSION 112
+#define IDM_SORT_CONTENT_TYPE 113
+#define IDM_SORT_CREATOR 114
+#define IDM_SORT_KIND 115
+#define IDM_SORT_PROGRAM 116
+#define IDM_HELP 117
+#define IDM_ABOUT 118
+
+#define IDC_FORM1_PANEL1 150
+#define IDC_FORM1_PANEL2 151
+#define IDC_FORM1_GROUPBOX1 152
+#define IDC_FORM1_IMAGE1 153
+#define IDC_FORM1_LABEL1 154
+#define IDC_FORM1_LABEL2 155
+#define IDC_FORM1_LABEL3 156
+#define IDC_FORM1_LABEL4 157
+#define IDC_FORM1_LABEL5 158
+#define IDC_FORM1_LABEL6 159
+#define IDC_FORM1_LISTVIEW1 160
+#define IDC_FORM1_STATUSBAR1 161
+
+// Pictures of the main window: toolbar glyphs, placeholder and deleted marker.
+#define IDI_GLYPH_SAVE_ALL 200
+#define IDI_GLYPH_LARGE_ICONS 201
+#define IDI_GLYPH_SMALL_ICONS 202
+#define IDI_GLYPH_LIST 203
+#define IDI_GLYPH_REPORT 204
+#define IDI_GLYPH_RELOAD 205
+#define IDI_GLYPH_COMMIT 206
+#define IDI_GLYPH_EDIT 207
+#define IDI_GLYPH_ADD 208
+#define IDI_GLYPH_DELETE 209
+#define IDI_GLYPH_ABOUT 210
+#define IDI_GLYPH_EXIT 211
+#define IDI_IMAGE2 220
+#define IDI_IMAGE3 221
+
+// Progress window (TForm3).
+#define IDD_FORM3 300
+#define IDC_FORM3_IMAGE1 301
+#define IDC_FORM3_LABEL1 302
+#define IDC_FORM3_PROGRESSBAR1 303
+
+// About window (TForm6); the picture comes in two sizes for 100 % and 200 %.
+#define IDD_FORM6 600
+#define IDC_FORM6_IMAGE1 601
+#define IDB_ABOUT 610
+#define IDB_ABOUT_2X 611

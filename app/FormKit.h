@@ -1,0 +1,31 @@
+// What every window of the program shares: its font, layouts given in
+// pixels at 96 DPI and scaled to the window's DPI, centring, and the modal
+// loop of windows that are created once and shown many times.
+#pragma once
+#include <windows.h>
+
+inline constexpr const char* kFormFontName = "ＭＳ Ｐゴシック";
+// Character height in pixels at 96 DPI.
+inline constexpr int kFormFontHeight = 12;
+
+// The window's DPI; 96 when the system cannot tell.
+UINT WindowDpi(HWND window);
+inline int ScaleToDpi(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+
+// The program's font at the DPI given; the caller owns it.
+HFONT CreateFormFont(UINT dpi);
+// Gives the window and all its descendants the font.
+void SetFontOfTree(HWND window, HFONT font);
+
+// Moves and sizes a child; place and size are 96-DPI pixels of its parent's
+// client area.
+void PlaceChild(HWND child, int x, int y, int width, int height, UINT dpi);
+// Sizes the window so that its client area is width x height 96-DPI pixels.
+void SetClientSize(HWND window, int width, int height, UINT dpi);
+// Centres the window on the work area of the primary monitor.
+void CenterOnDesktop(HWND window);
+
+// Shows `window` modally over `owner` and runs messages until `closed`
+// becomes true; the window is then hidden, not destroyed, so it keeps its
+// state for the next showing.
+void RunModal(HWND window, HWND owner, bool& closed);

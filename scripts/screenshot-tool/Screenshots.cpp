@@ -1,0 +1,217 @@
+// Opens the main window, the progress window and the about window over a
+// scratch set of associations and saves each as a bitmap file in the folder
+// given on the command line.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/AboutForm.h"
+#include "app/MainForm.h"
+#include "model/Scoped.h"
+#include "view/ProgressForm.h"
+
+namespace {
+
+std::string outputFolder;
+TForm6* aboutForm = nullptr;
+
+void Pump()
+{
+    for (int round = 0; round < 20; ++round) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(25);
+    }
+}
+
+// Copies what the screen shows of the window, frame included.
+bool SaveWindow(HWND window, const std::string& name)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+
+    const std::string path = outputFolder + "\\" + name + ".bmp";
+    bool written = false;
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        const DWORD imageSize = static_cast<DWORD>(width) * height * 4;
+        BITMAPFILEHEADER header{};
+        header.bfType = 0x4D42;
+        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+        header.bfSize = header.bfOffBits + imageSize;
+        written = std::fwrite(&header, sizeof header, 1, file) == 1 &&
+                  std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
+                  std::fwrite(bits, imageSize, 1, file) == 1;
+        std::fclose(file);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::printf("%s %s\n", written ? "saved" : "FAILED", path.c_str());
+    return written;
+}
+
+void SetText(HKEY root, const std::string& path, const char* name, const std::string& text)
+{
+    ScopedHKey key;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) ==
+        ERROR_SUCCESS)
+        RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+}
+
+struct Sample {
+    const char* extension;
+    const char* contentType;
+    const char* creator;
+    const char* kind;
+    const char* icon;
+    const char* command;
+};
+
+// A few associations as a machine might hold them, one with a long program
+// path for the shortened detail line and one without a creator.
+const Sample kSamples[] = {
+    {".txt", "text/plain", "txtfile", "テキスト ドキュメント", "%SystemRoot%\\system32\\shell32.dll,0",
+     "%SystemRoot%\\system32\\notepad.exe %1"},
+    {".log", "text/plain", "txtfile", nullptr, nullptr, nullptr},
+    {".htm", "text/html", "htmlfile", "HTML ドキュメント", "%SystemRoot%\\system32\\shell32.dll,1",
+     "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" -nohome"},
+    {".html", "text/html", "htmlfile", nullptr, nullptr, nullptr},
+    {".bmp", "image/bmp", "Paint.Picture", "ビットマップ イメージ", "%SystemRoot%\\system32\\shell32.dll,3",
+     "C:\\Program Files\\Sample Software Company\\Picture Editor Professional\\Version 12\\pictedit.exe \"%1\""},
+    {".zip", "application/x-zip-compressed", "CompressedFolder", "圧縮 (zip 形式) フォルダー",
+     "%SystemRoot%\\system32\\shell32.dll,4", "explorer.exe /select,\"%1\""},
+    {".mp3", "audio/mpeg", "mp3file", "MP3 形式サウンド", "%SystemRoot%\\system32\\shell32.dll,5",
+     "\"C:\\Program Files\\Windows Media Player\\wmplayer.exe\" /play \"%1\""},
+    {".ini", nullptr, "inifile", "構成設定", "%SystemRoot%\\system32\\shell32.dll,6",
+     "%SystemRoot%\\system32\\NOTEPAD.EXE %1"},
+    {".reg", nullptr, "regfile", "登録エントリ", "regedit.exe,0", "regedit.exe \"%1\""},
+    {".xyz", "application/x-sample", nullptr, nullptr, nullptr, nullptr},
+};
+
+void SeedAssociations(HKEY root)
+{
+    for (const Sample& sample : kSamples) {
+        SetText(root, sample.extension, "", sample.creator ? sample.creator : "");
+        if (sample.contentType)
+            SetText(root, sample.extension, "Content Type", sample.contentType);
+        if (!sample.creator || !sample.kind)
+            continue;
+        const std::string creator = sample.creator;
+        SetText(root, creator, "", sample.kind);
+        SetText(root, creator + "\\DefaultIcon", "", sample.icon);
+        SetText(root, creator + "\\shell\\open\\command", "", sample.command);
+    }
+}
+
+void CALLBACK CaptureAbout(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    SaveWindow(aboutForm->Handle(), "about");
+    // Closed the way a user closes it: a click on the picture.
+    SendMessageA(aboutForm->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(aboutForm->Image1), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(aboutForm->Image1));
+}
+
+void PointAt(HWND control)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: morvido_screenshots <output folder>\n");
+        return 2;
+    }
+    outputFolder = argv[1];
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    const std::string scratch = "Software\\morvido-screenshots\\" + std::to_string(GetCurrentProcessId());
+    ScopedHKey root;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, root.Put(),
+                        nullptr) != ERROR_SUCCESS ||
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, root.Get()) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "cannot redirect HKEY_CLASSES_ROOT\n");
+        return 1;
+    }
+    SeedAssociations(root.Get());
+
+    int failures = 0;
+    {
+        TForm1 form1;
+        TForm3 form3;
+        TForm6 form6;
+        if (!form1.Create() || !form3.Create(form1.Handle()) || !form6.Create(form1.Handle())) {
+            std::fprintf(stderr, "cannot create the windows (%d %p %p %p)\n", static_cast<int>(GetLastError()),
+                         static_cast<void*>(form1.Handle()), static_cast<void*>(form3.Handle()),
+                         static_cast<void*>(form6.Handle()));
+            return 1;
+        }
+        form1.Form3 = &form3;
+        form1.Form6 = &form6;
+        aboutForm = &form6;
+
+        form3.ShowProgress();
+        form3.SetPosition(37);
+        Pump();
+        failures += !SaveWindow(form3.Handle(), "progress");
+        form3.HideProgress();
+
+        form1.Modified = false;
+        form1.ReloadFromRegistry(false);
+        SetWindowPos(form1.Handle(), HWND_TOP, 40, 40, 800, 480, SWP_SHOWWINDOW);
+        Pump();
+
+        form1.SetViewStyle(3);
+        const int row = ListView_GetItemCount(form1.ListView1) > 4 ? 4 : 0;
+        ListView_SetItemState(form1.ListView1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        form1.ShowSelectedDetail();
+        PointAt(form1.SpeedButton[5]);
+        Pump();
+        failures += !SaveWindow(form1.Handle(), "main-report");
+
+        form1.SetViewStyle(0);
+        PointAt(form1.ListView1);
+        Pump();
+        failures += !SaveWindow(form1.Handle(), "main-large-icons");
+
+        SetTimer(nullptr, 0, 500, CaptureAbout);
+        form1.ShowAbout();
+
+        form1.Modified = false;
+        DestroyWindow(form1.Handle());
+    }
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    root.Reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, scratch.c_str());
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,79 @@
+#include "view/ProgressForm.h"
+
+#include <commctrl.h>
+
+#include "app/FormKit.h"
+#include "app/resource.h"
+#include "model/RegText.h"
+
+namespace {
+// Places and sizes in pixels at 96 DPI.
+constexpr int kClientWidth = 308, kClientHeight = 78;
+constexpr int kPictureLeft = 8, kPictureTop = 16, kPictureSize = 32;
+constexpr int kLabelLeft = 56, kLabelTop = 16, kLabelWidth = 244, kLabelHeight = 16;
+constexpr int kBarLeft = 56, kBarTop = 40, kBarWidth = 233, kBarHeight = 16;
+} // namespace
+
+bool TForm3::Create(HWND owner)
+{
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FORM3), owner, DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void TForm3::ShowProgress()
+{
+    SetPosition(0);
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+}
+
+void TForm3::SetPosition(int position) { SendMessageA(ProgressBar1, PBM_SETPOS, position, 0); }
+
+void TForm3::HideProgress() { ShowWindow(hwnd_, SW_HIDE); }
+
+INT_PTR TForm3::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        FormCreate();
+        return TRUE;
+    // The scan ends the window's showing, not the user: Escape and
+    // Alt+F4 are ignored.
+    case WM_COMMAND:
+    case WM_CLOSE:
+        return TRUE;
+    case WM_DPICHANGED:
+        dpi_ = HIWORD(wParam);
+        LayoutControls();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void TForm3::FormCreate()
+{
+    Image1 = GetDlgItem(hwnd_, IDC_FORM3_IMAGE1);
+    Label1 = GetDlgItem(hwnd_, IDC_FORM3_LABEL1);
+    ProgressBar1 = GetDlgItem(hwnd_, IDC_FORM3_PROGRESSBAR1);
+    dpi_ = WindowDpi(hwnd_);
+    SetWindowTextA(hwnd_, kVersionLine);
+    SetWindowTextA(Label1, kScanningText);
+    SendMessageA(ProgressBar1, PBM_SETRANGE32, 0, 100);
+    LayoutControls();
+    CenterOnDesktop(hwnd_);
+}
+
+void TForm3::LayoutControls()
+{
+    font_.Reset(CreateFormFont(dpi_));
+    SetFontOfTree(hwnd_, font_.Get());
+    const int pictureSize = ScaleToDpi(kPictureSize, dpi_);
+    picture_.Reset(static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MORVIDO), IMAGE_ICON, pictureSize, pictureSize, 0)));
+    SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(picture_.Get()), 0);
+
+    SetClientSize(hwnd_, kClientWidth, kClientHeight, dpi_);
+    PlaceChild(Image1, kPictureLeft, kPictureTop, kPictureSize, kPictureSize, dpi_);
+    PlaceChild(Label1, kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight, dpi_);
+    PlaceChild(ProgressBar1, kBarLeft, kBarTop, kBarWidth, kBarHeight, dpi_);
+}
