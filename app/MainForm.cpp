@@ -404,6 +404,10 @@ bool TForm1::CreateControls()
     ListView_SetImageList(ListView1, ImageList2, LVSIL_SMALL);
     SetWindowSubclass(ListView1, ListView1Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
     hints_[ListView1] = kListViewHint;
+    // The column header sets its own cursor without asking its parents, so
+    // the hint has to be told about the mouse there directly.
+    if (HWND header = ListView_GetHeader(ListView1))
+        SetWindowSubclass(header, HeaderSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
 
     // Placed by hand at the bottom: the bar keeps the fixed height of the
     // layout instead of the one it would compute from its font.
@@ -687,6 +691,20 @@ LRESULT CALLBACK TForm1::ListView1Subclass(HWND window, UINT message, WPARAM wPa
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, ListView1Subclass, id);
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TForm1::HeaderSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR form)
+{
+    switch (message) {
+    case WM_SETCURSOR:
+        reinterpret_cast<TForm1*>(form)->CursorMoved(window);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, HeaderSubclass, id);
         break;
     }
     return DefSubclassProc(window, message, wParam, lParam);

@@ -135,6 +135,8 @@ private:
     void LayoutControls();
     static LRESULT CALLBACK ListView1Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                               UINT_PTR id, DWORD_PTR form);
+    static LRESULT CALLBACK HeaderSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR form);
 
     // Commands: every menu item, shortcut and toolbar button runs one.
     void RunCommand(UINT id);
