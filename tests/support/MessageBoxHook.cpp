@@ -109,6 +109,9 @@ UINT IconShownOnScreen(HWND box)
                  {IDI_EXCLAMATION, MB_ICONWARNING},
                  {IDI_ASTERISK, MB_ICONINFORMATION}};
     for (int attempt = 0; attempt < 20; ++attempt) {
+        // Other windows of the program (the progress window, the main
+        // window) may open over the box meanwhile.
+        SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         const std::vector<DWORD> shown = ScreenPixels(rect.left, rect.top);
         const DWORD corner = shown[0];
         const COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
