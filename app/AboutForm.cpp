@@ -1,6 +1,7 @@
 #include "app/AboutForm.h"
 
 #include <string>
+#include <utility>
 
 #include "app/FormKit.h"
 #include "app/resource.h"
@@ -94,8 +95,10 @@ void TForm6::FormCreate()
 void TForm6::LayoutControls()
 {
     SetClientSize(hwnd_, kClientWidth, kClientHeight, dpi_);
-    picture_.Reset(LoadPicture(ScaleToDpi(kPictureWidth, dpi_), ScaleToDpi(kPictureHeight, dpi_), dpi_));
-    SendMessageA(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.Get()));
+    // The old picture goes only once the control no longer shows it.
+    ScopedBitmap picture(LoadPicture(ScaleToDpi(kPictureWidth, dpi_), ScaleToDpi(kPictureHeight, dpi_), dpi_));
+    SendMessageA(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get()));
+    picture_ = std::move(picture);
     // After the picture: a static control takes its picture's size.
     PlaceChild(Image1, kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, dpi_);
 }

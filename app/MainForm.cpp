@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "app/AboutForm.h"
 #include "app/FormKit.h"
@@ -385,7 +386,8 @@ bool TForm1::CreateControls()
 
     Image1 = CreateChild(WC_STATICA, "", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, GroupBox1, IDC_FORM1_IMAGE1);
     for (const DetailLabel& label : kDetailLabels)
-        this->*label.control = CreateChild(WC_STATICA, label.text, SS_LEFT | SS_NOPREFIX, GroupBox1, label.id);
+        this->*label.control =
+            CreateChild(WC_STATICA, label.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, GroupBox1, label.id);
     hints_[Image1] = kImage1Hint;
 
     // The window keeps ownership of the image lists: the list only borrows
@@ -468,34 +470,37 @@ void TForm1::CreateMenus()
     accelerators_ = CreateAcceleratorTableA(table, static_cast<int>(std::size(kShortcuts)));
 }
 
-// Glyphs follow the DPI; the two hidden pictures keep the image lists'
-// 32 x 32, as they are copied into them.
+// The two hidden pictures keep the image lists' 32 x 32 at every DPI, as
+// they are copied into them.
 void TForm1::LoadPictures()
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    const int glyphSize = ScaleToDpi(kGlyphSize, dpi_);
-    for (const ToolbarButton& button : kToolbar)
-        glyphs_[button.number].Reset(static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(button.glyph), IMAGE_ICON, glyphSize, glyphSize, 0)));
-    if (!image2_)
-        image2_.Reset(static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(IDI_IMAGE2), IMAGE_ICON, kPictureSize, kPictureSize, 0)));
-    if (!image3_)
-        image3_.Reset(static_cast<HICON>(
-            LoadImageA(instance, MAKEINTRESOURCEA(IDI_IMAGE3), IMAGE_ICON, kPictureSize, kPictureSize, 0)));
+    image2_.Reset(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_IMAGE2), IMAGE_ICON, kPictureSize, kPictureSize, 0)));
+    image3_.Reset(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_IMAGE3), IMAGE_ICON, kPictureSize, kPictureSize, 0)));
     Image2 = image2_.Get();
     Image3 = image3_.Get();
 }
 
+// Font and glyphs for the window's DPI. The old ones go only once no
+// control uses them any more.
 void TForm1::ApplyFontsAndPictures()
 {
-    font_.Reset(CreateFormFont(dpi_));
-    SetFontOfTree(hwnd_, font_.Get());
+    ScopedFont font(CreateFormFont(dpi_));
+    SetFontOfTree(hwnd_, font.Get());
     if (ToolTip1)
-        SendMessageA(ToolTip1, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    for (const ToolbarButton& button : kToolbar)
-        SendMessageA(SpeedButton[button.number], BM_SETIMAGE, IMAGE_ICON,
-                     reinterpret_cast<LPARAM>(glyphs_[button.number].Get()));
+        SendMessageA(ToolTip1, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    font_ = std::move(font);
+
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const int glyphSize = ScaleToDpi(kGlyphSize, dpi_);
+    for (const ToolbarButton& button : kToolbar) {
+        ScopedIcon glyph(static_cast<HICON>(
+            LoadImageA(instance, MAKEINTRESOURCEA(button.glyph), IMAGE_ICON, glyphSize, glyphSize, 0)));
+        SendMessageA(SpeedButton[button.number], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph.Get()));
+        glyphs_[button.number] = std::move(glyph);
+    }
     // Until a row is shown the detail icon shows the placeholder.
     const HICON shown = reinterpret_cast<HICON>(SendMessageA(Image1, STM_GETICON, 0, 0));
     if (!shown)
@@ -555,7 +560,6 @@ void TForm1::FormResize()
 void TForm1::FormDpiChanged(UINT dpi, const RECT& suggested)
 {
     dpi_ = dpi;
-    LoadPictures();
     ApplyFontsAndPictures();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/FormKit.h"
 #include "app/resource.h"
 #include "model/RegText.h"
@@ -65,12 +67,15 @@ void TForm3::FormCreate()
 
 void TForm3::LayoutControls()
 {
-    font_.Reset(CreateFormFont(dpi_));
-    SetFontOfTree(hwnd_, font_.Get());
+    // Old font and picture go only once the controls no longer use them.
+    ScopedFont font(CreateFormFont(dpi_));
+    SetFontOfTree(hwnd_, font.Get());
+    font_ = std::move(font);
     const int pictureSize = ScaleToDpi(kPictureSize, dpi_);
-    picture_.Reset(static_cast<HICON>(
+    ScopedIcon picture(static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MORVIDO), IMAGE_ICON, pictureSize, pictureSize, 0)));
-    SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(picture_.Get()), 0);
+    SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(picture.Get()), 0);
+    picture_ = std::move(picture);
 
     SetClientSize(hwnd_, kClientWidth, kClientHeight, dpi_);
     PlaceChild(Image1, kPictureLeft, kPictureTop, kPictureSize, kPictureSize, dpi_);
