@@ -15,8 +15,19 @@ bool HasVisibleButton(HWND box, int id)
     return button && (GetWindowLongA(button, GWL_STYLE) & WS_VISIBLE);
 }
 
-// Icons of another process have other handles: compare what they draw.
-std::vector<DWORD> IconPixels(HICON icon, COLORREF background = RGB(255, 255, 255))
+// The icons a message box can show, with the flag that asks for each.
+struct SystemIcon {
+    LPCSTR id;
+    UINT flag;
+};
+const SystemIcon kSystemIcons[] = {{IDI_HAND, MB_ICONERROR},
+                                   {IDI_QUESTION, MB_ICONQUESTION},
+                                   {IDI_EXCLAMATION, MB_ICONWARNING},
+                                   {IDI_ASTERISK, MB_ICONINFORMATION}};
+
+// The 32 x 32 pixels that paint draws into a fresh bitmap.
+template <typename Paint>
+std::vector<DWORD> PaintedPixels(Paint paint)
 {
     std::vector<DWORD> pixels(32 * 32);
     BITMAPINFO info{};
@@ -31,11 +42,7 @@ std::vector<DWORD> IconPixels(HICON icon, COLORREF background = RGB(255, 255, 25
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
         HGDIOBJ old = SelectObject(dc, bitmap);
-        HBRUSH brush = CreateSolidBrush(background);
-        RECT all{0, 0, 32, 32};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-        DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+        paint(dc, screen);
         GdiFlush();
         memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
         SelectObject(dc, old);
@@ -47,32 +54,22 @@ std::vector<DWORD> IconPixels(HICON icon, COLORREF background = RGB(255, 255, 25
     return pixels;
 }
 
+// Icons of another process have other handles: compare what they draw.
+std::vector<DWORD> IconPixels(HICON icon, COLORREF background = RGB(255, 255, 255))
+{
+    return PaintedPixels([&](HDC dc, HDC) {
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all{0, 0, 32, 32};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    });
+}
+
 // What the screen shows in a 32 x 32 square at (x, y).
 std::vector<DWORD> ScreenPixels(int x, int y)
 {
-    std::vector<DWORD> pixels(32 * 32);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = -32;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        BitBlt(dc, 0, 0, 32, 32, screen, x, y, SRCCOPY);
-        GdiFlush();
-        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
-        SelectObject(dc, old);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return PaintedPixels([&](HDC dc, HDC screen) { BitBlt(dc, 0, 0, 32, 32, screen, x, y, SRCCOPY); });
 }
 
 struct IconSearch {
@@ -101,13 +98,6 @@ UINT IconShownOnScreen(HWND box)
         return 0;
     RECT rect;
     GetWindowRect(search.control, &rect);
-    const struct {
-        LPCSTR id;
-        UINT flag;
-    } icons[] = {{IDI_HAND, MB_ICONERROR},
-                 {IDI_QUESTION, MB_ICONQUESTION},
-                 {IDI_EXCLAMATION, MB_ICONWARNING},
-                 {IDI_ASTERISK, MB_ICONINFORMATION}};
     for (int attempt = 0; attempt < 20; ++attempt) {
         // Other windows of the program (the progress window, the main
         // window) may open over the box meanwhile.
@@ -115,7 +105,7 @@ UINT IconShownOnScreen(HWND box)
         const std::vector<DWORD> shown = ScreenPixels(rect.left, rect.top);
         const DWORD corner = shown[0];
         const COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
-        for (const auto& candidate : icons) {
+        for (const SystemIcon& candidate : kSystemIcons) {
             const std::vector<DWORD> expected = IconPixels(LoadIconA(nullptr, candidate.id), background);
             int differing = 0;
             for (size_t i = 0; i < shown.size(); ++i)
@@ -184,14 +174,7 @@ MessageBoxRecord ReadMessageBox(HWND box)
     const HICON icon =
         search.control ? reinterpret_cast<HICON>(SendMessageA(search.control, STM_GETICON, 0, 0)) : nullptr;
     if (icon) {
-        const struct {
-            LPCSTR id;
-            UINT flag;
-        } icons[] = {{IDI_HAND, MB_ICONERROR},
-                     {IDI_QUESTION, MB_ICONQUESTION},
-                     {IDI_EXCLAMATION, MB_ICONWARNING},
-                     {IDI_ASTERISK, MB_ICONINFORMATION}};
-        for (const auto& candidate : icons)
+        for (const SystemIcon& candidate : kSystemIcons)
             if (HICON known = LoadIconA(nullptr, candidate.id); known == icon || IconPixels(known) == IconPixels(icon))
                 record.icon = candidate.flag;
         if (record.icon == 0)
