@@ -40,9 +40,10 @@ bool ExtensionEntry::ReadFromRegistry()
     registry.SetRoot(HKEY_CLASSES_ROOT);
     // A key that is missing or unreadable simply has nothing to read.
     registry.OpenKey(Name, false);
-    if (registry.ValueExists("") && !registry.ReadText("", Creator))
-        return Fail(*this, kReadFailedTail);
-    if (registry.ValueExists(kContentType) && !registry.ReadText(kContentType, ContentType))
+    // A missing value leaves its field as it was; a value that is not text
+    // stops the read before the next one.
+    if (registry.ReadTextIfExists("", Creator) == ValueRead::Failed ||
+        registry.ReadTextIfExists(kContentType, ContentType) == ValueRead::Failed)
         return Fail(*this, kReadFailedTail);
     registry.CloseKey();
     State = esUnchanged;

@@ -6,6 +6,12 @@ namespace registry {
 
 LONG QueryText(HKEY key, const char* name, std::string& text)
 {
+    bool found = false;
+    return QueryText(key, name, text, found);
+}
+
+LONG QueryText(HKEY key, const char* name, std::string& text, bool& found)
+{
     // Most values fit on the stack; larger ones are retried with the size
     // the registry reports, for as long as the value keeps growing.
     char small[512];
@@ -14,6 +20,7 @@ LONG QueryText(HKEY key, const char* name, std::string& text)
     DWORD type = 0;
     DWORD size = sizeof small;
     LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    found = rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA;
     while (rc == ERROR_MORE_DATA) {
         large.assign(static_cast<size_t>(size) + 1, '\0');
         data = large.data();
@@ -124,6 +131,28 @@ bool RegistryAccess::ReadText(const std::string& name, std::string& text) const
         return false;
     text = std::move(value);
     return true;
+}
+
+ValueRead RegistryAccess::ReadTextIfExists(const std::string& name, std::string& text) const
+{
+    if (!current_)
+        return ValueRead::Missing;
+    std::string value;
+    bool found = false;
+    const LONG rc = registry::QueryText(current_.Get(), name.c_str(), value, found);
+    // A value whose first query fails is one that ValueExists denies.
+    if (!found)
+        return ValueRead::Missing;
+    // Removed between the queries for a value larger than the first buffer:
+    // ReadText reads that as an empty text.
+    if (rc == ERROR_FILE_NOT_FOUND) {
+        text.clear();
+        return ValueRead::Read;
+    }
+    if (rc != ERROR_SUCCESS)
+        return ValueRead::Failed;
+    text = std::move(value);
+    return ValueRead::Read;
 }
 
 bool RegistryAccess::WriteText(const std::string& name, const std::string& text)

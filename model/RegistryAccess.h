@@ -7,6 +7,13 @@
 
 #include "model/Scoped.h"
 
+// What a read of a value that may be missing found.
+enum class ValueRead {
+    Missing, // no key is current, or the value cannot be queried
+    Read,    // the text was read
+    Failed,  // the value is there but is not text, or its data could not be read
+};
+
 class RegistryAccess {
 public:
     RegistryAccess() = default;
@@ -28,6 +35,10 @@ public:
     // text untouched, for a value that is not REG_SZ / REG_EXPAND_SZ or when
     // the query itself fails.
     bool ReadText(const std::string& name, std::string& text) const;
+
+    // ValueExists and ReadText in one query: reads text only when the value
+    // exists. text is untouched unless the result is Read.
+    ValueRead ReadTextIfExists(const std::string& name, std::string& text) const;
 
     // Stores text as REG_SZ, or as REG_EXPAND_SZ when it replaces such a
     // value so that %SystemRoot% style paths keep working. Refuses when no
@@ -58,5 +69,7 @@ namespace registry {
 // Reads a text value of an open key; see RegistryAccess::ReadText.
 // Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND or the failure.
 LONG QueryText(HKEY key, const char* name, std::string& text);
+// As QueryText; found tells whether the first query saw the value at all.
+LONG QueryText(HKEY key, const char* name, std::string& text, bool& found);
 bool DeleteTree(HKEY parent, const std::string& path);
 }
