@@ -2,20 +2,14 @@
 
 #include <vector>
 
-int RowCount(HWND list)
-{
-    return ListView_GetItemCount(list);
-}
+namespace {
 
-int SelectedRow(HWND list)
+// Reads one cell into buffer, which grows until the text fits with room
+// left (the control gives no length), and keeps its size for the next cell.
+std::string CellText(HWND list, int row, int column, std::vector<char>& buffer)
 {
-    return ListView_GetNextItem(list, -1, LVNI_SELECTED);
-}
-
-std::string RowText(HWND list, int row, int column)
-{
-    // The control gives no length; grow until the text fits with room left.
-    std::vector<char> buffer(260);
+    if (buffer.size() < 260)
+        buffer.resize(260);
     for (;;) {
         LVITEMA item{};
         item.iSubItem = column;
@@ -29,6 +23,24 @@ std::string RowText(HWND list, int row, int column)
     }
 }
 
+} // namespace
+
+int RowCount(HWND list)
+{
+    return ListView_GetItemCount(list);
+}
+
+int SelectedRow(HWND list)
+{
+    return ListView_GetNextItem(list, -1, LVNI_SELECTED);
+}
+
+std::string RowText(HWND list, int row, int column)
+{
+    std::vector<char> buffer;
+    return CellText(list, row, column, buffer);
+}
+
 int RowImage(HWND list, int row)
 {
     LVITEMA item{};
@@ -40,10 +52,11 @@ int RowImage(HWND list, int row)
 
 ListRow ReadRow(HWND list, int row)
 {
+    std::vector<char> buffer;
     ListRow result;
-    result.Caption = RowText(list, row, 0);
+    result.Caption = CellText(list, row, 0, buffer);
     for (int column = 1; column < kListColumnCount; ++column)
-        result.SubItems[column - 1] = RowText(list, row, column);
+        result.SubItems[column - 1] = CellText(list, row, column, buffer);
     result.Image = RowImage(list, row);
     return result;
 }
@@ -79,4 +92,38 @@ int InsertRow(HWND list, int index, const ListRow& row)
         if (!row.SubItems[column - 1].empty())
             SetRowText(list, inserted, column, row.SubItems[column - 1]);
     return inserted;
+}
+
+ListSubclassBypass::ListSubclassBypass(HWND list)
+    : list_(Bypass(list)), header_(Bypass(list ? ListView_GetHeader(list) : nullptr))
+{
+}
+
+ListSubclassBypass::~ListSubclassBypass()
+{
+    Restore(header_);
+    Restore(list_);
+}
+
+ListSubclassBypass::Swap ListSubclassBypass::Bypass(HWND window)
+{
+    Swap swap;
+    if (!window || !IsWindow(window))
+        return swap;
+    swap.saved = GetWindowLongPtrW(window, GWLP_WNDPROC);
+    swap.direct = static_cast<LONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    // Nothing to pass by (also when an outer bypass is in force).
+    if (!swap.saved || !swap.direct || swap.saved == swap.direct)
+        return swap;
+    swap.window = window;
+    SetWindowLongPtrW(window, GWLP_WNDPROC, swap.direct);
+    return swap;
+}
+
+void ListSubclassBypass::Restore(const Swap& swap)
+{
+    // A window that is gone, or whose procedure someone else has replaced
+    // meanwhile, is left as it is.
+    if (swap.window && IsWindow(swap.window) && GetWindowLongPtrW(swap.window, GWLP_WNDPROC) == swap.direct)
+        SetWindowLongPtrW(swap.window, GWLP_WNDPROC, swap.saved);
 }

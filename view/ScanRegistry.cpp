@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "app/MessageBox.h"
@@ -88,6 +89,9 @@ void TForm1::ScanRegistry()
 
     ShowWindow(ListView1, SW_HIDE);
     SendMessageA(ListView1, WM_SETREDRAW, FALSE, 0);
+    // The hidden list gets no key or mouse message until it is shown again,
+    // so its subclasses can be passed by for every row removed and added.
+    std::optional<ListSubclassBypass> direct(std::in_place, ListView1);
     ListView_DeleteAllItems(ListView1);
     if (Form3)
         Form3->ShowProgress();
@@ -107,7 +111,9 @@ void TForm1::ScanRegistry()
         const int number = creator.IconNumber == -1 ? 0 : creator.IconNumber;
         auto [cached, isNew] = icons.try_emplace({ExpandEnvironmentText(creator.IconFile), number}, DefaultIconIndex);
         if (isNew) {
-            ScopedIcon icon(ExtractIconFromFile(cached->first.first, number));
+            // The shell call expands the name itself; handing it the expanded
+            // one would expand a second time.
+            ScopedIcon icon(ExtractIconFromFile(creator.IconFile, number));
             if (icon) {
                 const int position = ImageList_AddIcon(ImageList1, icon.Get());
                 if (position >= 0) {
@@ -139,6 +145,7 @@ void TForm1::ScanRegistry()
         ++index;
     }
 
+    direct.reset();
     if (Form3)
         Form3->HideProgress();
     SendMessageA(ListView1, WM_SETREDRAW, TRUE, 0);
