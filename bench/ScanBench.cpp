@@ -1,0 +1,549 @@
+// How long the scan and the list take on machine-sized classes, set
+// against what reading the same values costs at the least.
+//
+//   morvido_bench [--runs R] [N ...]   seeds N extensions (default 1000,
+//                                      5000, 20000), measures R runs (5)
+//                                      and prints the table
+//   morvido_bench --gui N R FILE       (internal) R reloads of the real
+//                                      main window; results into FILE
+//
+// For each N, in one run:
+//   (a) floor: raw registry calls that enumerate HKEY_CLASSES_ROOT and read
+//       exactly the values the scan reads, nothing else;
+//   (b) FillCatalogFromRegistry, the model's part of the scan;
+//   (c) ReloadFromRegistry of the main window with its progress window,
+//       icons and rows, in a child process so its peak working set is its own;
+//   (d) the platform's own "reg export" of the same data, as a whole process.
+// HKEY_CLASSES_ROOT of this process and of the child is redirected to the
+// seeded key; the machine's classes are never read or written.
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "bench/MachineClasses.h"
+#include "model/AssociationCatalog.h"
+#include "model/CatalogScan.h"
+#include "model/ErrorReport.h"
+#include "model/Scoped.h"
+#include "view/ListControl.h"
+#include "view/ProgressForm.h"
+
+namespace {
+
+constexpr const char* kBenchRoot = "Software\\morvido-bench";
+
+double Now()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double PeakWorkingSetMb()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+double WorkingSetMb()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// Opens the seeded set and makes it this process's HKEY_CLASSES_ROOT.
+ScopedHKey RedirectClassesRoot(size_t extensionCount)
+{
+    ScopedHKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SeedKeyPath(extensionCount).c_str(), 0, KEY_READ, key.Put()) !=
+            ERROR_SUCCESS ||
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, key.Get()) != ERROR_SUCCESS) {
+        fprintf(stderr, "cannot redirect HKEY_CLASSES_ROOT to the seeded key\n");
+        ExitProcess(2);
+    }
+    return key;
+}
+
+// --- (a) the floor --------------------------------------------------------
+
+struct FloorCounts {
+    size_t keys = 0;
+    size_t extensions = 0;
+    size_t creators = 0;
+};
+
+// Reads the default value of root\path, if the key opens, into a scratch
+// buffer: one open, one query, one close, as little as reading it can be.
+bool ReadDefaultRaw(HKEY root, const std::string& path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    char data[2048];
+    DWORD type = 0;
+    DWORD size = sizeof data;
+    RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    return true;
+}
+
+FloorCounts ReadFloor()
+{
+    FloorCounts counts;
+    HKEY root;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "", 0, KEY_READ, &root) != ERROR_SUCCESS)
+        return counts;
+    std::vector<std::string> names;
+    char name[1024];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(root, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(root);
+    counts.keys = names.size();
+
+    std::set<std::string> creators;
+    char data[2048];
+    for (const std::string& key : names) {
+        if (key[0] != '.')
+            continue;
+        ++counts.extensions;
+        HKEY extension;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &extension) != ERROR_SUCCESS)
+            continue;
+        DWORD type = 0;
+        DWORD size = sizeof data;
+        if (RegQueryValueExA(extension, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
+                ERROR_SUCCESS &&
+            size > 1)
+            creators.emplace(data, strnlen(data, size));
+        size = sizeof data;
+        RegQueryValueExA(extension, "Content Type", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        RegCloseKey(extension);
+    }
+
+    std::string path;
+    for (const std::string& creator : creators) {
+        ReadDefaultRaw(HKEY_CLASSES_ROOT, creator);
+        ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\DefaultIcon");
+        ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\command");
+        if (ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec")) {
+            ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec\\application");
+            ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec\\ifexec");
+            ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec\\topic");
+        }
+    }
+    counts.creators = creators.size();
+    return counts;
+}
+
+// --- (d) the platform's export -------------------------------------------
+
+std::string TempFile(const std::string& name)
+{
+    char directory[MAX_PATH];
+    GetTempPathA(MAX_PATH, directory);
+    return std::string(directory) + name;
+}
+
+// Runs a command line to its end; its exit code, or -1 when it cannot start.
+long RunProcess(std::string commandLine, bool quiet)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ScopedKernelHandle nul;
+    if (quiet) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        nul.Reset(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              OPEN_EXISTING, 0, nullptr));
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.Get();
+    }
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, quiet, 0, nullptr, nullptr, &startup,
+                        &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<long>(code);
+}
+
+std::string SystemProgram(const char* name)
+{
+    char directory[MAX_PATH];
+    GetSystemDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\" + name;
+}
+
+long long FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// --- (c) the main window, in a child process -------------------------------
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultFile)
+{
+    ScopedHKey classes = RedirectClassesRoot(extensionCount);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    size_t errors = 0;
+    SetErrorSink([&errors](const std::string&) { ++errors; });
+
+    // As start-up makes them: the main window, then its progress window.
+    static TForm1 form;
+    static TForm3 progress;
+    if (!form.Create() || !progress.Create(form.Handle())) {
+        fprintf(stderr, "cannot create the main window\n");
+        return 2;
+    }
+    form.Form3 = &progress;
+    SetWindowPos(form.Handle(), nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
+    form.SetViewStyle(3);
+    ShowWindow(form.Handle(), SW_SHOW);
+    UpdateWindow(form.Handle());
+    PumpMessages();
+    const double baseline = WorkingSetMb();
+
+    std::vector<double> seconds;
+    for (int run = 0; run < runs; ++run) {
+        form.Modified = false;
+        const double start = Now();
+        form.ReloadFromRegistry(false);
+        // The first paint of the refilled list is part of what the user waits for.
+        UpdateWindow(form.Handle());
+        PumpMessages();
+        seconds.push_back(Now() - start);
+    }
+
+    std::ofstream out(resultFile, std::ios::trunc);
+    out << "seconds";
+    for (double s : seconds)
+        out << ' ' << s;
+    out << "\npeak " << PeakWorkingSetMb() << "\nbaseline " << baseline << "\nrows " << RowCount(form.ListView1)
+        << "\nchooser " << form.ChooserRows.size() << "\nimages " << ImageList_GetImageCount(form.ImageList1)
+        << "\nextensions " << Catalog().ExtensionMap.size() << "\ncreators " << Catalog().CreatorMap.size()
+        << "\nerrors " << errors << "\n";
+    out.close();
+    // The windows are left to the process's end: closing the main window
+    // would write its settings file beside the program.
+    ExitProcess(0);
+}
+
+struct WindowResult {
+    std::vector<double> seconds;
+    double peakMb = 0, baselineMb = 0;
+    long long rows = 0, chooser = 0, images = 0, extensions = 0, creators = 0, errors = 0;
+};
+
+WindowResult MeasureWindowInChild(size_t extensionCount, int runs)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string resultFile = TempFile("morvido-bench-gui.txt");
+    DeleteFileA(resultFile.c_str());
+    const std::string commandLine = std::string("\"") + self + "\" --gui " + std::to_string(extensionCount) + " " +
+                                    std::to_string(runs) + " \"" + resultFile + "\"";
+    WindowResult result;
+    if (RunProcess(commandLine, false) != 0) {
+        fprintf(stderr, "the window run failed\n");
+        return result;
+    }
+    std::ifstream in(resultFile);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string label;
+        fields >> label;
+        if (label == "seconds") {
+            double value;
+            while (fields >> value)
+                result.seconds.push_back(value);
+        } else if (label == "peak") {
+            fields >> result.peakMb;
+        } else if (label == "baseline") {
+            fields >> result.baselineMb;
+        } else if (label == "rows") {
+            fields >> result.rows;
+        } else if (label == "chooser") {
+            fields >> result.chooser;
+        } else if (label == "images") {
+            fields >> result.images;
+        } else if (label == "extensions") {
+            fields >> result.extensions;
+        } else if (label == "creators") {
+            fields >> result.creators;
+        } else if (label == "errors") {
+            fields >> result.errors;
+        }
+    }
+    DeleteFileA(resultFile.c_str());
+    return result;
+}
+
+// --- the whole run --------------------------------------------------------
+
+struct Row {
+    size_t n = 0;
+    SeedSummary seed;
+    double floor = 0, catalog = 0, window = 0, exportTime = 0;
+    double peakMb = 0, baselineMb = 0;
+};
+
+void SeedSet(size_t extensionCount, const std::vector<IconFileInfo>& files, Row& row)
+{
+    const std::string path = SeedKeyPath(extensionCount);
+    RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+    ScopedHKey parent;
+    ScopedHKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kBenchRoot, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        parent.Put(), nullptr) != ERROR_SUCCESS ||
+        RegCreateKeyExA(parent.Get(), std::to_string(extensionCount).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
+        fprintf(stderr, "cannot create %s\n", path.c_str());
+        ExitProcess(2);
+    }
+    const double start = Now();
+    row.seed = SeedMachineClasses(key.Get(), extensionCount, files);
+    printf("N=%zu: seeded %zu keys (%zu extensions, %zu creators, %zu others; %zu icon sources, %zu distinct "
+           "icons) in %.1f s\n",
+           extensionCount, row.seed.keys, row.seed.extensions, row.seed.creators, row.seed.others,
+           row.seed.iconSources, row.seed.distinctIcons, Now() - start);
+    fflush(stdout);
+}
+
+void MeasureSet(size_t extensionCount, int runs, Row& row)
+{
+    std::vector<double> floor, catalog, exportTimes;
+    size_t errors = 0;
+    SetErrorSink([&errors](const std::string&) { ++errors; });
+    const std::string exportFile = TempFile("morvido-bench-export.reg");
+    const std::string exportCommand = "\"" + SystemProgram("reg.exe") + "\" export HKCU\\" +
+                                      SeedKeyPath(extensionCount) + " \"" + exportFile + "\" /y";
+    FloorCounts counts;
+    size_t catalogExtensions = 0, catalogCreators = 0;
+    long long exportBytes = 0;
+    {
+        ScopedHKey classes = RedirectClassesRoot(extensionCount);
+        auto measureFloor = [&] {
+            const double start = Now();
+            counts = ReadFloor();
+            floor.push_back(Now() - start);
+        };
+        auto measureCatalog = [&] {
+            AssociationCatalog scanned;
+            const double start = Now();
+            FillCatalogFromRegistry(scanned);
+            catalog.push_back(Now() - start);
+            catalogExtensions = scanned.ExtensionMap.size();
+            catalogCreators = scanned.CreatorMap.size();
+        };
+        // Warm-up, not counted.
+        ReadFloor();
+        {
+            AssociationCatalog scanned;
+            FillCatalogFromRegistry(scanned);
+        }
+        for (int run = 0; run < runs; ++run) {
+            // The read right after an export runs measurably faster on a
+            // small machine, so (a) and (b) take turns in that place.
+            if (run % 2 == 0) {
+                measureFloor();
+                measureCatalog();
+            } else {
+                measureCatalog();
+                measureFloor();
+            }
+
+            DeleteFileA(exportFile.c_str());
+            const double start = Now();
+            const long code = RunProcess(exportCommand, true);
+            exportTimes.push_back(Now() - start);
+            exportBytes = FileSize(exportFile);
+            if (code != 0 || exportBytes <= 0)
+                fprintf(stderr, "reg export failed (exit code %ld)\n", code);
+        }
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    }
+    DeleteFileA(exportFile.c_str());
+
+    const WindowResult window = MeasureWindowInChild(extensionCount, runs);
+    row.floor = Median(floor);
+    row.catalog = Median(catalog);
+    row.exportTime = Median(exportTimes);
+    row.window = Median(window.seconds);
+    row.peakMb = window.peakMb;
+    row.baselineMb = window.baselineMb;
+
+    auto list = [](const std::vector<double>& values) {
+        std::string text;
+        for (double value : values) {
+            char buffer[32];
+            snprintf(buffer, sizeof buffer, "%s%.3f", text.empty() ? "" : " ", value);
+            text += buffer;
+        }
+        return text;
+    };
+    printf("N=%zu: floor read %zu keys, %zu extensions, %zu creators; catalog %zu extensions, %zu creators "
+           "(%zu read errors); export %lld bytes\n",
+           extensionCount, counts.keys, counts.extensions, counts.creators, catalogExtensions, catalogCreators,
+           errors, exportBytes);
+    printf("N=%zu: window %lld rows, %lld chooser rows, %lld images, catalog %lld/%lld, %lld read errors\n",
+           extensionCount, window.rows, window.chooser, window.images, window.extensions, window.creators,
+           window.errors);
+    printf("N=%zu: runs (s): a [%s]  b [%s]  c [%s]  d [%s]\n", extensionCount, list(floor).c_str(),
+           list(catalog).c_str(), list(window.seconds).c_str(), list(exportTimes).c_str());
+    fflush(stdout);
+}
+
+void PrintTable(const std::vector<Row>& rows, int runs)
+{
+    printf("\nMedian seconds of %d runs; ratios to the floor (a).\n\n", runs);
+    printf("| N | keys in root | (a) floor | (b) catalog | (b)/(a) | (c) reload | (c)/(a) | (d) reg export | "
+           "(d)/(a) | (c) peak WS MB |\n");
+    printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const Row& row : rows) {
+        const double a = row.floor > 0 ? row.floor : 1e-9;
+        printf("| %zu | %zu | %.3f | %.3f | %.2f | %.3f | %.2f | %.3f | %.2f | %.1f (%.1f before) |\n", row.n,
+               row.seed.extensions + row.seed.creators + row.seed.others, row.floor, row.catalog, row.catalog / a,
+               row.window, row.window / a, row.exportTime, row.exportTime / a, row.peakMb, row.baselineMb);
+    }
+    if (rows.size() >= 2 && rows.front().window > 0)
+        printf("\n(c) grows %.1f x from N = %zu to N = %zu (N grows %.0f x).\n", rows.back().window / rows.front().window,
+               rows.front().n, rows.back().n, static_cast<double>(rows.back().n) / static_cast<double>(rows.front().n));
+
+    // What the scan is meant to reach on these sets; printed, never enforced.
+    bool catalogNearFloor = true, reloadBeatsExport = true, peakSmall = true;
+    const Row* small = nullptr;
+    const Row* large = nullptr;
+    printf("\n");
+    for (const Row& row : rows) {
+        catalogNearFloor = catalogNearFloor && row.catalog <= 1.5 * row.floor;
+        reloadBeatsExport = reloadBeatsExport && row.window < row.exportTime;
+        peakSmall = peakSmall && row.peakMb < 200;
+        if (row.n == 1000)
+            small = &row;
+        if (row.n == 20000)
+            large = &row;
+        if (row.n == 5000)
+            printf("target (c) <= 3 x (a) at N = 5000: %s (%.2f)\n", row.window <= 3 * row.floor ? "met" : "missed",
+                   row.window / row.floor);
+    }
+    printf("target (b) <= 1.5 x (a) at every N: %s\n", catalogNearFloor ? "met" : "missed");
+    printf("target (c) faster than (d) at every N: %s\n", reloadBeatsExport ? "met" : "missed");
+    if (small && large && small->window > 0)
+        printf("target (c) grows at most 25 x from N = 1000 to 20000: %s (%.1f x)\n",
+               large->window <= 25 * small->window ? "met" : "missed", large->window / small->window);
+    printf("target peak working set of (c) under 200 MB: %s\n", peakSmall ? "met" : "missed");
+    fflush(stdout);
+}
+
+// A whole number from first to last, or 0 when the text is none.
+size_t ParseCount(const std::string& text, size_t first, size_t last)
+{
+    char* end = nullptr;
+    const unsigned long long value = strtoull(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < first || value > last)
+        return 0;
+    return static_cast<size_t>(value);
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: morvido_bench [--runs R] [N ...]   (R >= 1, default 5; N >= 2, default 1000 5000 20000)\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 4 && args[0] == "--gui") {
+        const size_t n = ParseCount(args[1], 2, 10000000);
+        const size_t runs = ParseCount(args[2], 1, 1000);
+        return n && runs ? RunWindowReloads(n, static_cast<int>(runs), args[3]) : Usage();
+    }
+
+    int runs = 5;
+    std::vector<size_t> sizes;
+    for (size_t at = 0; at < args.size(); ++at) {
+        if (args[at] == "--runs" && at + 1 < args.size()) {
+            runs = static_cast<int>(ParseCount(args[++at], 1, 1000));
+            if (!runs)
+                return Usage();
+        } else {
+            const size_t n = ParseCount(args[at], 2, 10000000);
+            if (!n)
+                return Usage();
+            sizes.push_back(n);
+        }
+    }
+    if (sizes.empty())
+        sizes = {1000, 5000, 20000};
+
+    printf("Icon files of this prefix (icons each; -1 = missing):\n");
+    const std::vector<IconFileInfo> files = ProbeIconFiles();
+    for (const IconFileInfo& file : files)
+        printf("  %3d  %s\n", file.iconCount, file.path.c_str());
+    fflush(stdout);
+
+    std::vector<Row> rows;
+    for (size_t n : sizes) {
+        Row row;
+        row.n = n;
+        SeedSet(n, files, row);
+        MeasureSet(n, runs, row);
+        RegDeleteTreeA(HKEY_CURRENT_USER, SeedKeyPath(n).c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, SeedKeyPath(n).c_str());
+        rows.push_back(row);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kBenchRoot);
+    PrintTable(rows, runs);
+    return 0;
+}
