@@ -404,12 +404,8 @@ bool TForm1::CreateControls()
     ListView_SetTextBkColor(ListView1, RGB(255, 255, 255));
     ListView_SetImageList(ListView1, ImageList1, LVSIL_NORMAL);
     ListView_SetImageList(ListView1, ImageList2, LVSIL_SMALL);
-    SetWindowSubclass(ListView1, ListView1Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetListSubclasses(true);
     hints_[ListView1] = kListViewHint;
-    // The column header sets its own cursor without asking its parents, so
-    // the hint has to be told about the mouse there directly.
-    if (HWND header = ListView_GetHeader(ListView1))
-        SetWindowSubclass(header, HeaderSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
 
     // Placed by hand at the bottom: the bar keeps the fixed height of the
     // layout instead of the one it would compute from its font.
@@ -684,6 +680,35 @@ void TForm1::ShowHintOf(HWND control)
         return;
     statusText_ = text;
     SendMessageA(StatusBar1, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(statusText_.c_str()));
+}
+
+// The list's key releases reach the form through a subclass. The column
+// header sets its own cursor without asking its parents, so the hint has to
+// be told about the mouse there directly, through one more.
+void TForm1::SetListSubclasses(bool attached)
+{
+    HWND header = ListView_GetHeader(ListView1);
+    if (attached) {
+        SetWindowSubclass(ListView1, ListView1Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+        if (header)
+            SetWindowSubclass(header, HeaderSubclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    } else {
+        RemoveWindowSubclass(ListView1, ListView1Subclass, 0);
+        if (header)
+            RemoveWindowSubclass(header, HeaderSubclass, 0);
+    }
+}
+
+void TForm1::SuspendListSubclasses()
+{
+    if (listSubclassesSuspended_++ == 0 && ListView1)
+        SetListSubclasses(false);
+}
+
+void TForm1::ResumeListSubclasses()
+{
+    if (--listSubclassesSuspended_ == 0 && ListView1)
+        SetListSubclasses(true);
 }
 
 LRESULT CALLBACK TForm1::ListView1Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -83,6 +83,23 @@ public:
     // Appends the list columns; called once while the list is created.
     void CreateListColumns();
 
+    // The list's and its header's subclasses cost the window server a few
+    // round trips per message under Wine, and the list sends its header a
+    // message for every cell: work on every row runs with them taken off.
+    // Calls nest; the last resume puts them back.
+    void SuspendListSubclasses();
+    void ResumeListSubclasses();
+    class ListSubclassesSuspended {
+    public:
+        explicit ListSubclassesSuspended(TForm1& form) : form_(form) { form_.SuspendListSubclasses(); }
+        ~ListSubclassesSuspended() { form_.ResumeListSubclasses(); }
+        ListSubclassesSuspended(const ListSubclassesSuspended&) = delete;
+        ListSubclassesSuspended& operator=(const ListSubclassesSuspended&) = delete;
+
+    private:
+        TForm1& form_;
+    };
+
     // Sorting (view/Sorting.cpp).
     void SortByColumn(int column);
     // Ascending by extension, leaving SortDirection as it is.
@@ -133,6 +150,8 @@ private:
     void LoadPictures();
     void ApplyFontsAndPictures();
     void LayoutControls();
+    void SetListSubclasses(bool attached);
+    int listSubclassesSuspended_ = 0;
     static LRESULT CALLBACK ListView1Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                               UINT_PTR id, DWORD_PTR form);
     static LRESULT CALLBACK HeaderSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

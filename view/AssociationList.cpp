@@ -97,7 +97,7 @@ void TForm1::RefreshListItems()
 {
     AssociationCatalog& catalog = Catalog();
     // No message is dispatched while the rows are rewritten.
-    ListSubclassBypass direct(ListView1);
+    ListSubclassesSuspended direct(*this);
     const int count = RowCount(ListView1);
     for (int row = 0; row < count; ++row) {
         const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, RowText(ListView1, row, 0));
@@ -138,7 +138,7 @@ void TForm1::FillCreatorChooser()
     AssociationCatalog& catalog = Catalog();
     ChooserRows.clear();
     // No message is dispatched while the rows are read.
-    ListSubclassBypass direct(ListView1);
+    ListSubclassesSuspended direct(*this);
     const int count = RowCount(ListView1);
     ChooserRows.reserve(static_cast<size_t>(count));
     for (int row = 0; row < count; ++row) {

@@ -93,37 +93,3 @@ int InsertRow(HWND list, int index, const ListRow& row)
             SetRowText(list, inserted, column, row.SubItems[column - 1]);
     return inserted;
 }
-
-ListSubclassBypass::ListSubclassBypass(HWND list)
-    : list_(Bypass(list)), header_(Bypass(list ? ListView_GetHeader(list) : nullptr))
-{
-}
-
-ListSubclassBypass::~ListSubclassBypass()
-{
-    Restore(header_);
-    Restore(list_);
-}
-
-ListSubclassBypass::Swap ListSubclassBypass::Bypass(HWND window)
-{
-    Swap swap;
-    if (!window || !IsWindow(window))
-        return swap;
-    swap.saved = GetWindowLongPtrW(window, GWLP_WNDPROC);
-    swap.direct = static_cast<LONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC));
-    // Nothing to pass by (also when an outer bypass is in force).
-    if (!swap.saved || !swap.direct || swap.saved == swap.direct)
-        return swap;
-    swap.window = window;
-    SetWindowLongPtrW(window, GWLP_WNDPROC, swap.direct);
-    return swap;
-}
-
-void ListSubclassBypass::Restore(const Swap& swap)
-{
-    // A window that is gone, or whose procedure someone else has replaced
-    // meanwhile, is left as it is.
-    if (swap.window && IsWindow(swap.window) && GetWindowLongPtrW(swap.window, GWLP_WNDPROC) == swap.direct)
-        SetWindowLongPtrW(swap.window, GWLP_WNDPROC, swap.saved);
-}

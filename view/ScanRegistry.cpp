@@ -90,8 +90,8 @@ void TForm1::ScanRegistry()
     ShowWindow(ListView1, SW_HIDE);
     SendMessageA(ListView1, WM_SETREDRAW, FALSE, 0);
     // The hidden list gets no key or mouse message until it is shown again,
-    // so its subclasses can be passed by for every row removed and added.
-    std::optional<ListSubclassBypass> direct(std::in_place, ListView1);
+    // so its subclasses can be off for every row removed and added.
+    std::optional<ListSubclassesSuspended> direct(std::in_place, *this);
     ListView_DeleteAllItems(ListView1);
     if (Form3)
         Form3->ShowProgress();

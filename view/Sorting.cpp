@@ -52,12 +52,14 @@ void TForm1::SortByColumn(int column)
     if (column < 0 || column >= kListColumnCount)
         return;
     SortDirection[column] = -SortDirection[column];
+    ListSubclassesSuspended direct(*this);
     SortContext context{{}, column, SortDirection[column], false};
     SortList(ListView1, context);
 }
 
 void TForm1::SortByExtension()
 {
+    ListSubclassesSuspended direct(*this);
     SortContext context{{}, 0, 1, true};
     SortList(ListView1, context);
 }
