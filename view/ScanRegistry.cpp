@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include <map>
-#include <optional>
 #include <utility>
 
 #include "app/MessageBox.h"
@@ -91,7 +90,7 @@ void TForm1::ScanRegistry()
     SendMessageA(ListView1, WM_SETREDRAW, FALSE, 0);
     // The hidden list gets no key or mouse message until it is shown again,
     // so its subclasses can be off for every row removed and added.
-    std::optional<ListSubclassesSuspended> direct(std::in_place, *this);
+    SuspendListSubclasses();
     ListView_DeleteAllItems(ListView1);
     if (Form3)
         Form3->ShowProgress();
@@ -145,7 +144,7 @@ void TForm1::ScanRegistry()
         ++index;
     }
 
-    direct.reset();
+    ResumeListSubclasses();
     if (Form3)
         Form3->HideProgress();
     SendMessageA(ListView1, WM_SETREDRAW, TRUE, 0);
