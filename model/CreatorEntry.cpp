@@ -75,19 +75,10 @@ bool WriteDefaultOf(RegistryAccess& registry, const std::string& path, const std
     return ok;
 }
 
-// Removes path with everything below it. A key that is not there is what
-// the write wants; one that stays after the attempt is a failed write.
-bool RemoveKey(RegistryAccess& registry, const std::string& path)
-{
-    if (!registry.KeyExists(path))
-        return true;
-    return registry.DeleteKey(path) || !registry.KeyExists(path);
-}
-
 // Writes a non-empty text as the default of path, or removes path.
 bool StoreOrRemoveKey(RegistryAccess& registry, const std::string& path, const std::string& text)
 {
-    return text.empty() ? RemoveKey(registry, path) : WriteDefaultOf(registry, path, text);
+    return text.empty() ? registry.RemoveKey(path) : WriteDefaultOf(registry, path, text);
 }
 
 bool IsSpace(unsigned char c)
@@ -209,8 +200,8 @@ bool CreatorEntry::WriteToRegistry()
              StoreOrRemoveKey(registry, path.Of(kDdeIfExec), DdeIfExec) &&
              StoreOrRemoveKey(registry, path.Of(kDdeTopic), DdeTopic);
     } else {
-        ok = RemoveKey(registry, path.Of(kDdeExec)) && RemoveKey(registry, path.Of(kDdeApplication)) &&
-             RemoveKey(registry, path.Of(kDdeTopic)) && RemoveKey(registry, path.Of(kDdeIfExec));
+        ok = registry.RemoveKey(path.Of(kDdeExec)) && registry.RemoveKey(path.Of(kDdeApplication)) &&
+             registry.RemoveKey(path.Of(kDdeTopic)) && registry.RemoveKey(path.Of(kDdeIfExec));
     }
     if (!ok)
         return Fail(*this, kWriteFailedTail);
@@ -224,11 +215,7 @@ bool CreatorEntry::DeleteFromRegistry()
         return true;
     RegistryAccess registry;
     registry.SetRoot(HKEY_CLASSES_ROOT);
-    // A key that is already gone is what the user asked for; one that stays
-    // after the attempt is reported.
-    if (!registry.DeleteKey(Name) && registry.KeyExists(Name))
-        return Fail(*this, kDeleteFailedTail);
-    return true;
+    return registry.RemoveKey(Name) || Fail(*this, kDeleteFailedTail);
 }
 
 void CreatorEntry::WriteRegText(std::string& out) const

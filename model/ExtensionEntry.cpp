@@ -74,11 +74,7 @@ bool ExtensionEntry::DeleteFromRegistry()
         return true;
     RegistryAccess registry;
     registry.SetRoot(HKEY_CLASSES_ROOT);
-    // A key that is already gone is what the user asked for; one that stays
-    // after the attempt is reported.
-    if (!registry.DeleteKey(Name) && registry.KeyExists(Name))
-        return Fail(*this, kDeleteFailedTail);
-    return true;
+    return registry.RemoveKey(Name) || Fail(*this, kDeleteFailedTail);
 }
 
 void ExtensionEntry::WriteRegText(std::string& out) const

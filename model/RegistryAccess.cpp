@@ -188,6 +188,13 @@ bool RegistryAccess::DeleteKey(const std::string& path)
     return registry::DeleteTree(root_, path);
 }
 
+bool RegistryAccess::RemoveKey(const std::string& path)
+{
+    if (!KeyExists(path))
+        return true;
+    return DeleteKey(path) || !KeyExists(path);
+}
+
 void RegistryAccess::GetKeyNames(std::vector<std::string>& names) const
 {
     names.clear();

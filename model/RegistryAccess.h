@@ -54,6 +54,10 @@ public:
     // root itself: an empty path is refused.
     bool DeleteKey(const std::string& path);
 
+    // Deletes the key when it is there; true when it is gone afterwards, so
+    // a key that was never there is no failure, one that stays is.
+    bool RemoveKey(const std::string& path);
+
     // Empties names, then fills it with the sub-key names of the current key.
     void GetKeyNames(std::vector<std::string>& names) const;
 
