@@ -2,7 +2,12 @@
 
 #include <cstring>
 
-namespace registry {
+// Reads and deletes on raw keys, behind the operations of RegistryAccess.
+namespace {
+
+// Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND or the failure; found tells
+// whether the first query saw the value at all.
+LONG QueryText(HKEY key, const char* name, std::string& text, bool& found);
 
 LONG QueryText(HKEY key, const char* name, std::string& text)
 {
@@ -37,7 +42,9 @@ LONG QueryText(HKEY key, const char* name, std::string& text, bool& found)
     return ERROR_SUCCESS;
 }
 
-static bool DeleteSubTree(HKEY key)
+bool DeleteTree(HKEY parent, const std::string& path);
+
+bool DeleteSubTree(HKEY key)
 {
     // Walk each level from its last index down to its first, so deleting a
     // sub-key never shifts the indices still to be visited.
@@ -76,7 +83,7 @@ bool DeleteTree(HKEY parent, const std::string& path)
     return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
 }
 
-} // namespace registry
+} // namespace
 
 void RegistryAccess::SetRoot(HKEY root)
 {
@@ -122,7 +129,7 @@ bool RegistryAccess::ReadText(const std::string& name, std::string& text) const
     if (!current_)
         return false;
     std::string value;
-    const LONG rc = registry::QueryText(current_.Get(), name.c_str(), value);
+    const LONG rc = QueryText(current_.Get(), name.c_str(), value);
     if (rc == ERROR_FILE_NOT_FOUND) {
         text.clear();
         return true;
@@ -139,7 +146,7 @@ ValueRead RegistryAccess::ReadTextIfExists(const std::string& name, std::string&
         return ValueRead::Missing;
     std::string value;
     bool found = false;
-    const LONG rc = registry::QueryText(current_.Get(), name.c_str(), value, found);
+    const LONG rc = QueryText(current_.Get(), name.c_str(), value, found);
     // A value whose first query fails is one that ValueExists denies.
     if (!found)
         return ValueRead::Missing;
@@ -185,7 +192,7 @@ bool RegistryAccess::DeleteKey(const std::string& path)
 {
     if (path.empty() || path.find_first_not_of('\\') == std::string::npos)
         return false;
-    return registry::DeleteTree(root_, path);
+    return DeleteTree(root_, path);
 }
 
 bool RegistryAccess::RemoveKey(const std::string& path)

@@ -67,13 +67,3 @@ private:
     bool currentIsRoot_ = false;
     bool currentWritable_ = false;
 };
-
-// Helpers on raw keys that the scan's hot loop shares with RegistryAccess.
-namespace registry {
-// Reads a text value of an open key; see RegistryAccess::ReadText.
-// Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND or the failure.
-LONG QueryText(HKEY key, const char* name, std::string& text);
-// As QueryText; found tells whether the first query saw the value at all.
-LONG QueryText(HKEY key, const char* name, std::string& text, bool& found);
-bool DeleteTree(HKEY parent, const std::string& path);
-}
