@@ -10,6 +10,8 @@
 #include "app/AboutForm.h"
 #include "app/MainForm.h"
 #include "app/MessageBox.h"
+#include "dialogs/AssociationForm.h"
+#include "dialogs/CreatorChooser.h"
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
 #include "model/Scoped.h"
@@ -51,6 +53,23 @@ void RunMessageLoop(TForm1& mainForm)
 
 } // namespace
 
+void ConnectForms(TForm1& form1, TAssociationForm& form5, TForm6& form6, TForm7& form7, TAssociationForm& form10,
+                  TAssociationForm& form11)
+{
+    form1.Form5 = &form5;
+    form1.Form6 = &form6;
+    form1.Form7 = &form7;
+    form1.Form10 = &form10;
+    form1.Form11 = &form11;
+    form7.Form5 = &form5;
+    form7.Form11 = &form11;
+    form5.Form7 = &form7;
+    form11.Form7 = &form7;
+    // Typed names are checked against the catalog as it stands on OK.
+    form5.CheckNames = [](const AssociationFields& fields) { return CheckTypedNames(Catalog(), fields, false); };
+    form11.CheckNames = [](const AssociationFields& fields) { return CheckTypedNames(Catalog(), fields, true); };
+}
+
 int RunMorvido()
 {
     ScopedKernelHandle guard;
@@ -72,13 +91,22 @@ int RunMorvido()
         if (!form3.Create(form1.Handle()))
             throw std::runtime_error("進行状況ウィンドウを作成できませんでした。");
         form1.Form3 = &form3;
-        // The edit dialog (TForm5) is made here.
+        static TForm5 form5;
+        if (!form5.Create(form1.Handle()))
+            throw std::runtime_error("編集ダイアログを作成できませんでした。");
         static TForm6 form6;
         if (!form6.Create(form1.Handle()))
             throw std::runtime_error("バージョン情報ウィンドウを作成できませんでした。");
-        form1.Form6 = &form6;
-        // The creator chooser (TForm7), the delete dialog (TForm10) and the
-        // add dialog (TForm11) are made here.
+        static TForm7 form7;
+        if (!form7.Create(form1.Handle()))
+            throw std::runtime_error("クリエーター選択ダイアログを作成できませんでした。");
+        static TForm10 form10;
+        if (!form10.Create(form1.Handle()))
+            throw std::runtime_error("削除ダイアログを作成できませんでした。");
+        static TForm11 form11;
+        if (!form11.Create(form1.Handle()))
+            throw std::runtime_error("追加ダイアログを作成できませんでした。");
+        ConnectForms(form1, form5, form6, form7, form10, form11);
 
         form1.Modified = false;
         form1.ReloadFromRegistry(false);

@@ -8,3 +8,12 @@ inline constexpr const char* kAlreadyRunningMessage =
 
 // Runs the program to its end; returns the process exit code.
 int RunMorvido();
+
+class TForm1;
+class TAssociationForm;
+class TForm6;
+class TForm7;
+// Hands every window the others it opens or fills, and gives the edit and
+// add dialogs their check of typed names.
+void ConnectForms(TForm1& form1, TAssociationForm& form5, TForm6& form6, TForm7& form7, TAssociationForm& form10,
+                  TAssociationForm& form11);

@@ -1,5 +1,7 @@
 #include "app/FormKit.h"
 
+#include <commdlg.h>
+
 UINT WindowDpi(HWND window)
 {
     const UINT dpi = window ? GetDpiForWindow(window) : 0;
@@ -96,4 +98,32 @@ void RunModal(HWND window, HWND owner, bool& closed)
         ShowWindow(window, SW_HIDE);
     if (owner && IsWindowVisible(owner))
         SetActiveWindow(owner);
+}
+
+bool ChooseFileToOpen(HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                      std::string& path)
+{
+    // The dialog wants each piece ended by a zero and the list by another.
+    std::string filters = filter ? filter : "";
+    for (char& c : filters)
+        if (c == '|')
+            c = '\0';
+    filters.append(2, '\0');
+    // Room for the longest path the system can hand back.
+    std::string file(32768, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filters.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title;
+    dialog.lpstrDefExt = defaultExtension;
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&dialog))
+        return false;
+    path.assign(file.c_str());
+    return true;
 }

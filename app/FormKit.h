@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 inline constexpr const char* kFormFontName = "ＭＳ Ｐゴシック";
 // Character height in pixels at 96 DPI.
 inline constexpr int kFormFontHeight = 12;
@@ -29,3 +31,9 @@ void CenterOnDesktop(HWND window);
 // becomes true; the window is then hidden, not destroyed, so it keeps its
 // state for the next showing.
 void RunModal(HWND window, HWND owner, bool& closed);
+
+// Runs the open-file dialog over `owner`. The filter is written as the
+// program shows it, "text|pattern|text|pattern"; title and default
+// extension may be nullptr. True with the chosen path, false when cancelled.
+bool ChooseFileToOpen(HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                      std::string& path);

@@ -190,6 +190,24 @@ LRESULT CALLBACK ForwardingSubclass(HWND window, UINT message, WPARAM wParam, LP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// Toolbar buttons, like the platform's own, leave the keyboard focus where
+// it was: after a click, arrow keys and Enter still reach the list.
+LRESULT CALLBACK SpeedButtonSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    switch (message) {
+    case WM_SETFOCUS:
+        if (HWND previous = reinterpret_cast<HWND>(wParam); previous && IsWindow(previous)) {
+            SetFocus(previous);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, SpeedButtonSubclass, id);
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 bool RegisterPanelClass(HINSTANCE instance)
 {
     WNDCLASSEXA wc{};
@@ -395,7 +413,7 @@ bool TForm1::CreateControls()
     ImageList1 = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 16, 16);
     ImageList2 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 16);
     ListView1 = CreateChild(WC_LISTVIEWA, "",
-                            WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE, hwnd_,
+                            WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE, hwnd_,
                             IDC_FORM1_LISTVIEW1, WS_EX_CLIENTEDGE);
     if (!ImageList1 || !ImageList2 || !ListView1)
         return false;
@@ -428,6 +446,7 @@ void TForm1::CreateToolbar()
         const HWND control = CreateChild(WC_BUTTONA, "", BS_PUSHBUTTON | BS_ICON, Panel2, button.command);
         SpeedButton[button.number] = control;
         hints_[control] = button.hint;
+        SetWindowSubclass(control, SpeedButtonSubclass, 0, 0);
         if (!ToolTip1 || !control)
             continue;
         const std::string hint = button.hint;
@@ -755,7 +774,11 @@ void TForm1::ListView1KeyUp(WORD key)
         ShowSelectedDetail();
 }
 
-void TForm1::ListView1ColumnClick(int column) { SortByColumn(column); }
+void TForm1::ListView1ColumnClick(int column)
+{
+    if (!Scanning)
+        SortByColumn(column);
+}
 
 void TForm1::Image1Click() { RunCommand(IDM_EDIT); }
 
@@ -763,8 +786,9 @@ void TForm1::RunCommand(UINT id)
 {
     struct Command {
         UINT id;
-        // Reloads and catalog changes wait until a running scan has ended.
-        bool changesCatalog;
+        // Reloads, catalog changes and sorts wait until a running scan has
+        // ended: the scan adds the rows in catalog order between messages.
+        bool waitsForScan;
         void (*run)(TForm1& form);
     };
     static const Command commands[] = {
@@ -780,18 +804,18 @@ void TForm1::RunCommand(UINT id)
         {IDM_VIEW_SMALL_ICONS, false, [](TForm1& form) { form.SetViewStyle(1); }},
         {IDM_VIEW_LIST, false, [](TForm1& form) { form.SetViewStyle(2); }},
         {IDM_VIEW_REPORT, false, [](TForm1& form) { form.SetViewStyle(3); }},
-        {IDM_SORT_EXTENSION, false, [](TForm1& form) { form.SortByColumn(0); }},
-        {IDM_SORT_CONTENT_TYPE, false, [](TForm1& form) { form.SortByColumn(1); }},
-        {IDM_SORT_CREATOR, false, [](TForm1& form) { form.SortByColumn(2); }},
-        {IDM_SORT_KIND, false, [](TForm1& form) { form.SortByColumn(3); }},
-        {IDM_SORT_PROGRAM, false, [](TForm1& form) { form.SortByColumn(5); }},
+        {IDM_SORT_EXTENSION, true, [](TForm1& form) { form.SortByColumn(0); }},
+        {IDM_SORT_CONTENT_TYPE, true, [](TForm1& form) { form.SortByColumn(1); }},
+        {IDM_SORT_CREATOR, true, [](TForm1& form) { form.SortByColumn(2); }},
+        {IDM_SORT_KIND, true, [](TForm1& form) { form.SortByColumn(3); }},
+        {IDM_SORT_PROGRAM, true, [](TForm1& form) { form.SortByColumn(5); }},
         {IDM_HELP, false, [](TForm1& form) { form.ShowHelp(); }},
         {IDM_ABOUT, false, [](TForm1& form) { form.ShowAbout(); }},
     };
     for (const Command& command : commands) {
         if (command.id != id)
             continue;
-        if (command.changesCatalog && Scanning)
+        if (command.waitsForScan && Scanning)
             return;
         command.run(*this);
         return;
@@ -842,9 +866,6 @@ void TForm1::ShowAbout()
 }
 
 // Their workflows come later; until then the commands do nothing.
-void TForm1::EditAssociation() {}
-void TForm1::AddAssociation() {}
-void TForm1::DeleteAssociation() {}
 bool TForm1::CommitChanges() { return false; }
 void TForm1::ExportSelected() {}
 void TForm1::ExportChanges() {}

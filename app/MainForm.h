@@ -18,6 +18,10 @@ inline constexpr const char* kMainFormClass = "TForm1";
 
 class TForm3;
 class TForm6;
+class TForm7;
+class TAssociationForm;
+struct CreatorEntry;
+struct ExtensionEntry;
 
 class TForm1 : public Window<TForm1> {
 public:
@@ -33,8 +37,12 @@ public:
     bool TranslateShortcut(MSG& msg);
 
     // Windows made at start-up that this one shows.
-    TForm3* Form3 = nullptr; // scan progress
-    TForm6* Form6 = nullptr; // about
+    TForm3* Form3 = nullptr;            // scan progress
+    TAssociationForm* Form5 = nullptr;  // edit dialog
+    TForm6* Form6 = nullptr;            // about
+    TForm7* Form7 = nullptr;            // creator chooser
+    TAssociationForm* Form10 = nullptr; // delete dialog
+    TAssociationForm* Form11 = nullptr; // add dialog
 
     // Uncommitted changes exist in the catalog.
     bool Modified = false;
@@ -82,6 +90,13 @@ public:
     void FillCreatorChooser();
     // Appends the list columns; called once while the list is created.
     void CreateListColumns();
+    // The row the scan and the add workflow make for an extension.
+    ListRow RowOf(const std::string& key, const ExtensionEntry& extension);
+    // Adds the icon to both image lists; its position, or DefaultIconIndex
+    // when either list refuses it (then neither keeps it).
+    int AppendImage(HICON icon);
+    // A new image for a creator whose icon source a workflow set.
+    int LoadCreatorImage(const CreatorEntry& creator);
 
     // The list's and its header's subclasses cost the window server a few
     // round trips per message under Wine, and the list sends its header a
@@ -112,9 +127,16 @@ public:
     // Commands.
     void SetViewStyle(int style); // 0 large icons, 1 small icons, 2 list, 3 report
     int ViewStyle() const;
+    // Workflows (dialogs/AssociationCommands.cpp).
     void EditAssociation();
+    void FillEditDialog();
+    bool ApplyEditDialog();
     void AddAssociation();
+    void PrepareAddDialog();
+    bool ApplyAddDialog();
     void DeleteAssociation();
+    void FillDeleteDialog();
+    bool ApplyDeleteDialog();
     bool CommitChanges();
     void ExportSelected();
     void ExportChanges();

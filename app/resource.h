@@ -69,3 +69,43 @@
 #define IDC_FORM6_IMAGE1 601
 #define IDB_ABOUT 610
 #define IDB_ABOUT_2X 611
+
+// Association dialog in its three variants (TForm5 edit, TForm10 delete,
+// TForm11 add): one frame with the page control and the two buttons, and
+// one template per page. Button2 and Button3 carry the dialog manager's own
+// ids, so Enter and Escape reach them.
+#define IDD_ASSOCIATION 500
+#define IDD_ASSOCIATION_PAGE1 501
+#define IDD_ASSOCIATION_PAGE2 502
+#define IDD_ASSOCIATION_PAGE3 503
+#define IDC_ASSOC_PAGECONTROL2 510
+#define IDC_ASSOC_BUTTON2 IDOK
+#define IDC_ASSOC_BUTTON3 IDCANCEL
+#define IDC_ASSOC_EDIT10 520
+#define IDC_ASSOC_EDIT2 521
+#define IDC_ASSOC_IMAGE1 522
+#define IDC_ASSOC_EDIT9 523
+#define IDC_ASSOC_BUTTON6 524
+#define IDC_ASSOC_EDIT3 525
+#define IDC_ASSOC_LABEL12 526
+#define IDC_ASSOC_EDIT1 527
+#define IDC_ASSOC_BUTTON1 528
+#define IDC_ASSOC_LISTVIEW1 529
+#define IDC_ASSOC_EDIT4 530
+#define IDC_ASSOC_BUTTON4 531
+#define IDC_ASSOC_CHECKBOX1 532
+#define IDC_ASSOC_GROUPBOX3 533
+#define IDC_ASSOC_EDIT5 534
+#define IDC_ASSOC_EDIT6 535
+#define IDC_ASSOC_EDIT8 536
+#define IDC_ASSOC_EDIT7 537
+#define IDC_ASSOC_LABEL_EDIT5 540
+#define IDC_ASSOC_LABEL_EDIT6 541
+#define IDC_ASSOC_LABEL_EDIT8 542
+#define IDC_ASSOC_LABEL_EDIT7 543
+
+// Creator chooser (TForm7).
+#define IDD_FORM7 700
+#define IDC_FORM7_LISTVIEW1 701
+#define IDC_FORM7_BUTTON1 IDOK
+#define IDC_FORM7_BUTTON2 IDCANCEL

@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "dialogs/CreatorChooser.h"
 #include "model/AssociationCatalog.h"
 #include "view/ListControl.h"
 #include "view/PathShortening.h"
@@ -33,12 +34,6 @@ int TextWidth(HWND control, const std::string& text)
     return size.cx;
 }
 
-void AddToBoth(HIMAGELIST large, HIMAGELIST small, HICON icon)
-{
-    ImageList_AddIcon(large, icon);
-    ImageList_AddIcon(small, icon);
-}
-
 } // namespace
 
 void TForm1::CreateListColumns()
@@ -60,10 +55,50 @@ void TForm1::ResetImageLists()
     // Every row relies on positions 0 and 1, so position 0 gets a stand-in
     // should the shell library give no icon.
     ScopedIcon shellIcon(ExtractIconFromFile(SystemShellLibraryPath(), 0));
-    AddToBoth(ImageList1, ImageList2, shellIcon ? shellIcon.Get() : LoadIconA(nullptr, IDI_APPLICATION));
     DefaultIconIndex = 0;
-    DeletedIconIndex = ImageList_AddIcon(ImageList1, Image3);
-    ImageList_AddIcon(ImageList2, Image3);
+    AppendImage(shellIcon ? shellIcon.Get() : LoadIconA(nullptr, IDI_APPLICATION));
+    DeletedIconIndex = AppendImage(Image3);
+}
+
+int TForm1::AppendImage(HICON icon)
+{
+    const int position = ImageList_AddIcon(ImageList1, icon);
+    if (position < 0)
+        return DefaultIconIndex;
+    // A position that only one list holds would show another icon, or none,
+    // in the other view styles.
+    const int small = ImageList_AddIcon(ImageList2, icon);
+    if (small == position)
+        return position;
+    if (small >= 0)
+        ImageList_Remove(ImageList2, small);
+    ImageList_Remove(ImageList1, position);
+    return DefaultIconIndex;
+}
+
+int TForm1::LoadCreatorImage(const CreatorEntry& creator)
+{
+    if (creator.IconSource.empty())
+        return DefaultIconIndex;
+    ScopedIcon icon(ExtractIconFromFile(creator.IconFile, creator.IconNumber == -1 ? 0 : creator.IconNumber));
+    return icon ? AppendImage(icon.Get()) : DefaultIconIndex;
+}
+
+ListRow TForm1::RowOf(const std::string& key, const ExtensionEntry& extension)
+{
+    ListRow row;
+    row.Caption = key;
+    if (extension.Creator.empty()) {
+        // The scan and the add write single spaces here; only the refresh
+        // of a changed row writes empty cells.
+        row.SubItems = {extension.ContentType, " ", " ", " ", " "};
+        row.Image = DefaultIconIndex;
+    } else {
+        const CreatorEntry& creator = FindOrAdd(Catalog().CreatorMap, extension.Creator);
+        row.SubItems = {extension.ContentType, extension.Creator, creator.Kind, creator.IconSource, creator.Command};
+        row.Image = creator.ImageIndex;
+    }
+    return row;
 }
 
 void TForm1::ShowSelectedDetail()
@@ -146,4 +181,6 @@ void TForm1::FillCreatorChooser()
         if (!extension.Creator.empty())
             ChooserRows.push_back(ReadRow(ListView1, row));
     }
+    if (Form7)
+        Form7->ShowRows(&ChooserRows, ImageList1, ImageList2);
 }

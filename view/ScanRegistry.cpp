@@ -113,13 +113,8 @@ void TForm1::ScanRegistry()
             // The shell call expands the name itself; handing it the expanded
             // one would expand a second time.
             ScopedIcon icon(ExtractIconFromFile(creator.IconFile, number));
-            if (icon) {
-                const int position = ImageList_AddIcon(ImageList1, icon.Get());
-                if (position >= 0) {
-                    ImageList_AddIcon(ImageList2, icon.Get());
-                    cached->second = position;
-                }
-            }
+            if (icon)
+                cached->second = AppendImage(icon.Get());
         }
         creator.ImageIndex = cached->second;
     }
@@ -127,20 +122,9 @@ void TForm1::ScanRegistry()
     const size_t extensionCount = catalog.ExtensionMap.size();
     ListView_SetItemCount(ListView1, static_cast<int>(extensionCount));
     index = 0;
-    ListRow row;
     for (const auto& [key, extension] : catalog.ExtensionMap) {
         progress.Report(index, extensionCount, 25, 75);
-        row.Caption = key;
-        if (extension.Creator.empty()) {
-            row.SubItems = {extension.ContentType, " ", " ", " ", " "};
-            row.Image = DefaultIconIndex;
-        } else {
-            const CreatorEntry& creator = FindOrAdd(catalog.CreatorMap, extension.Creator);
-            row.SubItems = {extension.ContentType, extension.Creator, creator.Kind, creator.IconSource,
-                            creator.Command};
-            row.Image = creator.ImageIndex;
-        }
-        InsertRow(ListView1, static_cast<int>(index), row);
+        InsertRow(ListView1, static_cast<int>(index), RowOf(key, extension));
         ++index;
     }
 

@@ -1,15 +1,21 @@
-// Opens the main window, the progress window and the about window over a
-// scratch set of associations and saves each as a bitmap file in the folder
-// given on the command line.
+// Opens the main window, the progress window, the about window, the three
+// pages of each association dialog and the creator chooser over a scratch
+// set of associations and saves each as a bitmap file in the folder given on
+// the command line.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/AboutForm.h"
+#include "app/Application.h"
 #include "app/MainForm.h"
+#include "dialogs/AssociationForm.h"
+#include "dialogs/CreatorChooser.h"
+#include "app/resource.h"
 #include "model/Scoped.h"
 #include "view/ProgressForm.h"
 
@@ -123,6 +129,9 @@ void SeedAssociations(HKEY root)
         SetText(root, creator + "\\DefaultIcon", "", sample.icon);
         SetText(root, creator + "\\shell\\open\\command", "", sample.command);
     }
+    SetText(root, "htmlfile\\shell\\open\\ddeexec", "", "\"file:%1\",,-1,,,,,");
+    SetText(root, "htmlfile\\shell\\open\\ddeexec\\application", "", "IExplore");
+    SetText(root, "htmlfile\\shell\\open\\ddeexec\\topic", "", "WWW_OpenURL");
 }
 
 void CALLBACK CaptureAbout(HWND, UINT, UINT_PTR timer, DWORD)
@@ -132,6 +141,42 @@ void CALLBACK CaptureAbout(HWND, UINT, UINT_PTR timer, DWORD)
     // Closed the way a user closes it: a click on the picture.
     SendMessageA(aboutForm->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(aboutForm->Image1), STN_CLICKED),
                  reinterpret_cast<LPARAM>(aboutForm->Image1));
+}
+
+// Steps run one per tick of a timer, so that they also run inside the
+// modal loops of the dialogs they open.
+std::vector<std::function<void()>> steps;
+size_t nextStep = 0;
+int stepFailures = 0;
+
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (nextStep >= steps.size()) {
+        KillTimer(nullptr, timer);
+        return;
+    }
+    steps[nextStep++]();
+}
+
+void ShowDialogPage(TAssociationForm& form, int page)
+{
+    SendMessageA(form.PageControl2, TCM_SETCURSEL, page, 0);
+    NMHDR header{form.PageControl2, static_cast<UINT_PTR>(GetDlgCtrlID(form.PageControl2)), TCN_SELCHANGE};
+    SendMessageA(form.Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+// Saves the three pages of the dialog, then presses its cancel button.
+void QueuePages(TAssociationForm& form, const std::string& name, const std::function<void()>& beforeClosing = {})
+{
+    for (int page = 0; page < 3; ++page) {
+        steps.push_back([&form, page] { ShowDialogPage(form, page); });
+        steps.push_back([&form, page, name] {
+            stepFailures += !SaveWindow(form.Handle(), name + "-page" + std::to_string(page + 1));
+        });
+    }
+    if (beforeClosing)
+        steps.push_back(beforeClosing);
+    steps.push_back([&form] { PostMessageA(form.Handle(), WM_COMMAND, IDCANCEL, 0); });
 }
 
 void PointAt(HWND control)
@@ -168,15 +213,21 @@ int main(int argc, char** argv)
     {
         TForm1 form1;
         TForm3 form3;
+        TForm5 form5;
         TForm6 form6;
-        if (!form1.Create() || !form3.Create(form1.Handle()) || !form6.Create(form1.Handle())) {
+        TForm7 form7;
+        TForm10 form10;
+        TForm11 form11;
+        if (!form1.Create() || !form3.Create(form1.Handle()) || !form5.Create(form1.Handle()) ||
+            !form6.Create(form1.Handle()) || !form7.Create(form1.Handle()) || !form10.Create(form1.Handle()) ||
+            !form11.Create(form1.Handle())) {
             std::fprintf(stderr, "cannot create the windows (%d %p %p %p)\n", static_cast<int>(GetLastError()),
                          static_cast<void*>(form1.Handle()), static_cast<void*>(form3.Handle()),
                          static_cast<void*>(form6.Handle()));
             return 1;
         }
         form1.Form3 = &form3;
-        form1.Form6 = &form6;
+        ConnectForms(form1, form5, form6, form7, form10, form11);
         aboutForm = &form6;
 
         form3.ShowProgress();
@@ -205,6 +256,45 @@ int main(int argc, char** argv)
 
         SetTimer(nullptr, 0, 500, CaptureAbout);
         form1.ShowAbout();
+
+        // The edit dialog on the association with DDE, its chooser, then
+        // the delete dialog on it and the add dialog with typed values.
+        form1.SetViewStyle(3);
+        for (int item = 0; item < ListView_GetItemCount(form1.ListView1); ++item) {
+            char caption[32] = {};
+            ListView_GetItemText(form1.ListView1, item, 0, caption, sizeof caption);
+            if (std::string(caption) == ".htm")
+                ListView_SetItemState(form1.ListView1, item, LVIS_SELECTED | LVIS_FOCUSED,
+                                      LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        QueuePages(form5, "edit", [&] { PostMessageA(form5.Handle(), WM_COMMAND, IDC_ASSOC_BUTTON6, 0); });
+        steps.insert(steps.end() - 1, {[&] {
+                                           ListView_SetItemState(form7.ListView1, 1, LVIS_SELECTED | LVIS_FOCUSED,
+                                                                 LVIS_SELECTED | LVIS_FOCUSED);
+                                       },
+                                       [&] { stepFailures += !SaveWindow(form7.Handle(), "chooser"); },
+                                       [&] { PostMessageA(form7.Handle(), WM_COMMAND, IDCANCEL, 0); }});
+        SetTimer(nullptr, 0, 300, RunNextStep);
+        form1.EditAssociation();
+
+        steps.clear();
+        nextStep = 0;
+        QueuePages(form10, "delete");
+        SetTimer(nullptr, 0, 300, RunNextStep);
+        form1.DeleteAssociation();
+
+        steps.clear();
+        nextStep = 0;
+        steps.push_back([&] {
+            SetWindowTextA(form11.Edit10, "abc");
+            SetWindowTextA(form11.Edit2, "application/x-abc");
+            SetWindowTextA(form11.Edit9, "abcfile");
+            SetWindowTextA(form11.Edit3, "ABC 文書");
+        });
+        QueuePages(form11, "add");
+        SetTimer(nullptr, 0, 300, RunNextStep);
+        form1.AddAssociation();
+        failures += stepFailures;
 
         form1.Modified = false;
         DestroyWindow(form1.Handle());

@@ -1,0 +1,122 @@
+// The main window's side of the edit, add and delete workflows: it fills a
+// dialog from the selected row, shows it, lets the rules apply what the
+// user confirmed, and refreshes the list afterwards.
+#include <climits>
+
+#include "app/MainForm.h"
+#include "dialogs/AssociationForm.h"
+#include "dialogs/Workflows.h"
+#include "model/AssociationCatalog.h"
+#include "view/ListControl.h"
+
+namespace {
+// The catalog key of the selected row, or nothing.
+bool SelectedExtension(HWND list, std::string& extension)
+{
+    const int row = SelectedRow(list);
+    if (row < 0)
+        return false;
+    extension = RowText(list, row, 0);
+    return true;
+}
+} // namespace
+
+void TForm1::EditAssociation()
+{
+    if (!Form5 || SelectedRow(ListView1) < 0)
+        return;
+    FillEditDialog();
+    if (!Form5->ShowModal())
+        return;
+    if (!ApplyEditDialog())
+        return;
+    Modified = true;
+    RefreshListItems();
+    FillCreatorChooser();
+    ShowSelectedDetail();
+}
+
+void TForm1::FillEditDialog()
+{
+    std::string extension;
+    if (!SelectedExtension(ListView1, extension))
+        return;
+    AssociationCatalog& catalog = Catalog();
+    const AssociationFields fields = FieldsOf(catalog, extension);
+    const int image =
+        fields.Creator.empty() ? DefaultIconIndex : FindOrAdd(catalog.CreatorMap, fields.Creator).ImageIndex;
+    ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
+    Form5->ShowFields(fields, picture.Get());
+}
+
+bool TForm1::ApplyEditDialog()
+{
+    return ApplyEdit(Catalog(), Form5->ReadFields(),
+                     [this](const CreatorEntry& creator) { return LoadCreatorImage(creator); });
+}
+
+void TForm1::AddAssociation()
+{
+    if (!Form11)
+        return;
+    PrepareAddDialog();
+    if (!Form11->ShowModal())
+        return;
+    if (!ApplyAddDialog())
+        return;
+    Modified = true;
+    RefreshListItems();
+    FillCreatorChooser();
+    ShowSelectedDetail();
+}
+
+void TForm1::PrepareAddDialog()
+{
+    ScopedIcon picture(ImageList_GetIcon(ImageList1, DefaultIconIndex, ILD_NORMAL));
+    Form11->ShowFields(AssociationFields{}, picture.Get());
+}
+
+bool TForm1::ApplyAddDialog()
+{
+    AssociationCatalog& catalog = Catalog();
+    const AddResult result = ApplyAdd(catalog, Form11->ReadFields(),
+                                      [this](const CreatorEntry& creator) { return LoadCreatorImage(creator); });
+    if (result.newExtension) {
+        // One new row, then the whole list in extension order, whatever the
+        // user sorted by last.
+        InsertRow(ListView1, INT_MAX, RowOf(result.extension, FindOrAdd(catalog.ExtensionMap, result.extension)));
+        SortByExtension();
+    }
+    return result.changed;
+}
+
+void TForm1::DeleteAssociation()
+{
+    if (!Form10 || SelectedRow(ListView1) < 0)
+        return;
+    FillDeleteDialog();
+    if (!Form10->ShowModal())
+        return;
+    ApplyDeleteDialog();
+    Modified = true;
+    RefreshListItems();
+    FillCreatorChooser();
+    ShowSelectedDetail();
+}
+
+void TForm1::FillDeleteDialog()
+{
+    std::string extension;
+    if (!SelectedExtension(ListView1, extension))
+        return;
+    const AssociationFields fields = FieldsOf(Catalog(), extension);
+    const int image = fields.Creator.empty() ? DefaultIconIndex : RowImage(ListView1, SelectedRow(ListView1));
+    ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
+    Form10->ShowFields(fields, picture.Get());
+}
+
+bool TForm1::ApplyDeleteDialog()
+{
+    ApplyDelete(Catalog(), Form10->ReadFields());
+    return true;
+}

@@ -1,0 +1,54 @@
+// What the association dialog shows, as plain values, and the one table
+// that says which entry field each of its controls stands for. Every fill
+// and every read-back of the three dialog variants and of the creator
+// chooser goes through that table. No windows here.
+#pragma once
+#include <span>
+#include <string>
+
+#include "model/CreatorEntry.h"
+#include "model/ExtensionEntry.h"
+
+struct AssociationFields {
+    std::string Extension;        // Edit10
+    std::string ContentType;      // Edit2
+    std::string Creator;          // Edit9
+    std::string Kind;             // Edit3
+    std::string ExtensionText;    // Label12, shown only
+    std::string IconSource;       // Edit1
+    std::string SelectedIconFile; // the icon list's file, no control
+    std::string Command;          // Edit4
+    bool UsesDde = false;         // CheckBox1
+    std::string DdeMessage;       // Edit5
+    std::string DdeApplication;   // Edit6
+    std::string DdeIfExec;        // Edit8
+    std::string DdeTopic;         // Edit7
+
+    bool operator==(const AssociationFields&) const = default;
+};
+
+// One text of the dialog: its control (0 for the remembered icon file,
+// which has none), its value, and the field of the extension entry and/or
+// the creator entry that it shows.
+struct FieldBinding {
+    int control;
+    std::string AssociationFields::*text;
+    std::string ExtensionEntry::*extensionField; // nullptr when none
+    std::string CreatorEntry::*creatorField;     // nullptr when none
+    bool readBack;  // taken back into the working entries on OK
+    bool ddeField;  // taken back only while CheckBox1 is ticked
+};
+
+// The field-to-entry table, in the order the dialog shows the fields.
+std::span<const FieldBinding> FieldTable();
+
+// The extension's part of the dialog: Edit10, Edit2 and Edit9.
+void ShowExtension(AssociationFields& fields, const ExtensionEntry& extension);
+// The creator's part ("showing a creator"): Edit9 down to Edit7.
+void ShowCreator(AssociationFields& fields, const CreatorEntry& creator);
+
+// Cleared working entries filled from what the user confirmed. The DDE
+// texts count only with CheckBox1 ticked; the icon file is parsed from the
+// icon source, not taken from the list's remembered file.
+ExtensionEntry WorkingExtension(const AssociationFields& fields);
+CreatorEntry WorkingCreator(const AssociationFields& fields);

@@ -1,0 +1,53 @@
+// The creator chooser: lists the associations that have a creator and
+// copies the chosen one's creator into the edit or add dialog that opened
+// it. Created once at start-up; the main window refills its rows.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/Window.h"
+#include "view/ListRow.h"
+
+class TAssociationForm;
+
+class TForm7 : public Window<TForm7> {
+public:
+    // Creates the hidden dialog, owned by `owner`; false on failure.
+    bool Create(HWND owner);
+    // Shows the chooser modally; true when it closed with OK.
+    bool ShowModal();
+
+    // Shows these rows, with images from these lists (the main window's,
+    // so image numbers mean the same icons). The rows stay the caller's and
+    // must live until the next call; no row is selected afterwards.
+    void ShowRows(const std::vector<ListRow>* rows, HIMAGELIST large, HIMAGELIST small);
+    int RowCount() const;
+
+    // The calling dialog: 5 for Form5 (edit), 11 for Form11 (add).
+    int Tag = 0;
+    TAssociationForm* Form5 = nullptr;
+    TAssociationForm* Form11 = nullptr;
+
+    HWND ListView1 = nullptr;
+    HWND Button1 = nullptr, Button2 = nullptr;
+
+private:
+    friend class Window<TForm7>;
+    INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void FormCreate();
+    void LayoutControls();
+    void ListView1DblClick();
+    void Button1Click();
+    void Button2Click();
+    void ListView1GetDispInfo(NMLVDISPINFOA& info) const;
+    void ApplyChosenCreator();
+    int SelectedRow() const;
+
+    UINT dpi_ = 96;
+    bool closed_ = true;
+    bool confirmed_ = false;
+    const std::vector<ListRow>* rows_ = nullptr;
+};
