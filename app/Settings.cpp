@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "app/MessageBox.h"
-#include "view/ShellServices.h"
+#include "persist/DataFolders.h"
 
 namespace {
 
@@ -29,7 +29,35 @@ constexpr ColumnSetting kColumns[] = {
     {"Extention", 55}, {"Mime", 125}, {"Creator", 90}, {"Kind", 200}, {"Icon_File_No", 110}, {"Exec_Prog", 185},
 };
 
-std::string SettingsPath() { return ExecutableDirectory() + kSettingsFile; }
+// Beside the program where that folder can be written, otherwise in the
+// user's own folder, so a standard user running it from where programs are
+// installed keeps the settings and sees no error at every close.
+std::string SettingsSavePath(bool createFolder)
+{
+    const auto [program, user] = DataFolderChoices("");
+    if (FolderIsWritable(program))
+        return program + kSettingsFile;
+    if (createFolder)
+        EnsureFolder(user);
+    return user + kSettingsFile;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The file that saving writes, so the settings saved last are the ones
+// restored; while it is not there yet, the other one, so a file beside the
+// program from before keeps working.
+std::string SettingsLoadPath()
+{
+    const std::string saved = SettingsSavePath(false);
+    if (FileExists(saved))
+        return saved;
+    for (const std::string& folder : DataFolderChoices("")) {
+        if (FileExists(folder + kSettingsFile))
+            return folder + kSettingsFile;
+    }
+    return saved;
+}
 
 // A key that is absent or does not hold a whole decimal number reads as its
 // default (the profile functions' own integer reading would give 0 for
@@ -99,7 +127,7 @@ RECT NormalWindowRect(HWND window)
 
 void TForm1::LoadSettings()
 {
-    const std::string path = SettingsPath();
+    const std::string path = SettingsLoadPath();
     int top = ReadInteger(path, "Top", kDefaultTop);
     int left = ReadInteger(path, "Left", kDefaultLeft);
     int width = ReadInteger(path, "Width", kDefaultWidth);
@@ -127,7 +155,7 @@ void TForm1::LoadSettings()
 
 void TForm1::SaveSettings()
 {
-    const std::string path = SettingsPath();
+    const std::string path = SettingsSavePath(true);
     const RECT rect = NormalWindowRect(hwnd_);
     struct Value {
         const char* key;

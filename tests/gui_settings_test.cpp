@@ -8,7 +8,9 @@
 #include <string>
 
 #include "app/MainForm.h"
+#include "tests/support/DataFoldersOverride.h"
 #include "tests/support/MessageBoxHook.h"
+#include "tests/support/PlatformTools.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/SettingsFileGuard.h"
 
@@ -193,4 +195,19 @@ TEST_F(SettingsTest, UnwritableFileIsReportedAndTheWindowStillCloses)
     EXPECT_EQ(hook.Records()[0].caption, "エラー");
     EXPECT_EQ(hook.Records()[0].buttons, static_cast<UINT>(MB_OK));
     EXPECT_EQ(hook.Records()[0].icon, static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST_F(SettingsTest, ReadOnlyProgramFolderKeepsTheSettingsInTheUserFolder)
+{
+    ScratchFolder scratch;
+    ASSERT_TRUE(WriteFileBytes(scratch.File("program"), "a file where the program's folder should be"));
+    DataFoldersOverride folders(scratch.File("program\\"), scratch.File("profile\\"));
+    auto form = Open();
+    form->SetViewStyle(2);
+    ASSERT_TRUE(Close(*form));
+    EXPECT_TRUE(hook.Records().empty()) << "no error at close";
+    EXPECT_FALSE(file.Exists());
+    const std::string saved = scratch.File("profile\\morvido\\morvido.ini");
+    EXPECT_EQ(GetPrivateProfileIntA("MORVIDO", "ViewStyle", -1, saved.c_str()), 2);
+    EXPECT_EQ(Open()->ViewStyle(), 2) << "read back from the user's folder";
 }
