@@ -571,10 +571,14 @@ bool TForm1::FormCloseQuery()
         return false;
     if (Modified) {
         switch (ShowMessage(kCloseQuestion, kCaptionConfirm, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-        case IDYES:
-            CommitChanges();
+        case IDYES: {
+            const bool committed = CommitChanges();
             NotifyAssociationsChanged();
+            // Entries that failed keep their marks; closing would lose them.
+            if (!committed)
+                return false;
             break;
+        }
         case IDNO:
             break;
         default:
@@ -845,6 +849,3 @@ void TForm1::ShowAbout()
 void TForm1::EditAssociation() {}
 void TForm1::AddAssociation() {}
 void TForm1::DeleteAssociation() {}
-bool TForm1::CommitChanges() { return false; }
-void TForm1::ExportSelected() {}
-void TForm1::ExportChanges() {}
