@@ -77,8 +77,10 @@ TEST_F(RegistryTest, RegeditImportsEveryExportedValueExactly)
     // Into the scratch key, never into the machine's classes.
     ScratchFolder folder;
     const std::string file = folder.File("import.reg");
-    ASSERT_TRUE(WriteFileBytes(file, ReplaceAll(script.Bytes, "\r\n[HKEY_CLASSES_ROOT\\",
-                                                "\r\n[HKEY_CURRENT_USER\\" + scratch_.Path() + "\\")));
+    const std::string scratchScript =
+        ReplaceAll(script.Bytes, "\r\n[HKEY_CLASSES_ROOT\\", "\r\n[HKEY_CURRENT_USER\\" + scratch_.Path() + "\\");
+    ASSERT_EQ(scratchScript.find("HKEY_CLASSES_ROOT"), std::string::npos);
+    ASSERT_TRUE(WriteFileBytes(file, scratchScript));
     RunPlatformTool("regedit.exe /S \"" + file + "\"");
     ExtensionEntry extension{".表", "", "", esUnchanged};
     extension.ReadFromRegistry();
