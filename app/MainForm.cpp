@@ -590,10 +590,14 @@ bool TForm1::FormCloseQuery()
         return false;
     if (Modified) {
         switch (ShowMessage(kCloseQuestion, kCaptionConfirm, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-        case IDYES:
-            CommitChanges();
+        case IDYES: {
+            const bool committed = CommitChanges();
             NotifyAssociationsChanged();
+            // Entries that failed keep their marks; closing would lose them.
+            if (!committed)
+                return false;
             break;
+        }
         case IDNO:
             break;
         default:
@@ -864,8 +868,3 @@ void TForm1::ShowAbout()
     if (Form6)
         Form6->ShowModal();
 }
-
-// Their workflows come later; until then the commands do nothing.
-bool TForm1::CommitChanges() { return false; }
-void TForm1::ExportSelected() {}
-void TForm1::ExportChanges() {}

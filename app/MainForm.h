@@ -77,6 +77,9 @@ public:
     std::array<HWND, 13> SpeedButton{};
     HWND ToolTip1 = nullptr;     // tooltips of the toolbar buttons
     HMENU PopupMenu1 = nullptr;  // context menu of the list
+    // SaveDialog1 of both exports opens with the file name chosen last
+    // (persist/SaveCommands.cpp).
+    std::string SaveDialog1FileName;
 
     // Scan and reload (view/ScanRegistry.cpp).
     void ReloadFromRegistry(bool notifyShell);

@@ -18,7 +18,7 @@ constexpr const char* kDdeTopic = "\\shell\\open\\ddeexec\\topic";
 
 bool Fail(const CreatorEntry& entry, const char* tail)
 {
-    ReportError(std::string("クリエーター(") + entry.Name + tail);
+    ReportError(kCreatorPrefix + entry.Name + tail);
     return false;
 }
 

@@ -11,6 +11,11 @@ using ErrorSink = std::function<void(const std::string& message)>;
 ErrorSink SetErrorSink(ErrorSink sink);
 void ReportError(const std::string& message);
 
+// Every message about an entry starts with its kind and name:
+// prefix + Name + tail.
+inline constexpr const char* kExtensionPrefix = "拡張子(";
+inline constexpr const char* kCreatorPrefix = "クリエーター(";
+
 // Message tails shared by both entry kinds.
 inline constexpr const char* kReadFailedTail = ")のデータをレジストりーから読み込むことができませんでした。";
 inline constexpr const char* kWriteFailedTail = ")のデータをレジストりーに書き込むことができませんでした。";

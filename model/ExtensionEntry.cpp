@@ -9,7 +9,7 @@ constexpr const char* kContentType = "Content Type";
 
 bool Fail(const ExtensionEntry& entry, const char* tail)
 {
-    ReportError(std::string("拡張子(") + entry.Name + tail);
+    ReportError(kExtensionPrefix + entry.Name + tail);
     return false;
 }
 

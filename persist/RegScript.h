@@ -1,0 +1,35 @@
+// Registry scripts (REGEDIT4) of the catalog's entries, and writing them to
+// a file. No windows: failures come back as values.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "model/AssociationCatalog.h"
+
+// The code page in which the platform's regedit reads REGEDIT4 files: the
+// ANSI code page of the system locale. GetACP() is not it, as the
+// program's manifest makes its own code page UTF-8.
+UINT SystemAnsiCodePage();
+
+// The bytes of a whole script in the target code page, or the message that
+// names the entry whose text that code page cannot represent.
+struct RegScript {
+    std::string Bytes;
+    std::string Problem; // empty when Bytes holds the script
+};
+
+// The header, then every entry not marked esUnchanged (deleted ones with
+// their current texts): extensions, then creators, each in key order.
+RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage);
+
+// The header, the extension under extensionKey and the creator it names,
+// both looked up with FindOrAdd; without a creator, the empty entry that the
+// lookup adds writes nothing.
+RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage);
+
+enum class FileWrite { Written, OpenFailed, WriteFailed };
+
+// Writes bytes to a new file beside path and moves it over path only once
+// every byte is on disk, so a failure leaves an earlier file as it was.
+FileWrite WriteFileWhole(const std::string& path, const std::string& bytes);

@@ -1,0 +1,112 @@
+#include "app/MainForm.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "app/MessageBox.h"
+#include "model/AssociationCatalog.h"
+#include "persist/Backup.h"
+#include "persist/RegScript.h"
+#include "persist/RegistryCommit.h"
+#include "view/ListControl.h"
+
+namespace {
+
+constexpr const char* kNothingPending =
+    "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
+constexpr const char* kSaveDialogTitle = "変更されたデータをレジストリファイルに保存";
+// Pairs of description and pattern, each ending in a zero byte; the array's
+// own terminator ends the list.
+constexpr char kSaveDialogFilter[] = "ﾚｼﾞｽﾄﾘﾌｧｲﾙ(*.reg)\0*.reg\0";
+constexpr const char* kDialogFailed = "保存するファイルを選ぶことができませんでした。";
+constexpr const char* kOpenFailed = "ファイルを開くことができませんでした。";
+constexpr const char* kWriteFailed = "ファイルに書き込むことができませんでした。";
+
+// SaveDialog1. It starts from fileName, the name chosen last, and keeps
+// the new choice there; false when the user cancels.
+bool ExecuteSaveDialog1(HWND owner, std::string& fileName)
+{
+    std::vector<char> buffer(32768, '\0');
+    fileName.copy(buffer.data(), buffer.size() - 1);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kSaveDialogFilter;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrTitle = kSaveDialogTitle;
+    dialog.lpstrDefExt = "reg";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST |
+                   OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&dialog)) {
+        if (CommDlgExtendedError() != 0)
+            ShowError(kDialogFailed);
+        return false;
+    }
+    fileName = buffer.data();
+    return true;
+}
+
+void SaveScript(const RegScript& script, const std::string& path)
+{
+    if (!script.Problem.empty()) {
+        ShowError(script.Problem);
+        return;
+    }
+    switch (WriteFileWhole(path, script.Bytes)) {
+    case FileWrite::Written:
+        break;
+    case FileWrite::OpenFailed:
+        ShowError(kOpenFailed);
+        break;
+    case FileWrite::WriteFailed:
+        ShowError(kWriteFailed);
+        break;
+    }
+}
+
+} // namespace
+
+bool TForm1::CommitChanges()
+{
+    if (!Modified) {
+        ShowInfo(kNothingPending);
+        return false;
+    }
+    // A commit deletes whole keys and overwrites values: without a copy
+    // the user could restore, it does not start.
+    if (!WriteCommitBackup(Catalog()).written) {
+        ShowError(kBackupFailedMessage);
+        return false;
+    }
+    if (!CommitMarkedEntries(Catalog())) {
+        // The failed entries keep their marks and the list keeps showing
+        // them, so the user can commit again or export what is pending.
+        return false;
+    }
+    Modified = false;
+    return true;
+}
+
+void TForm1::ExportChanges()
+{
+    if (!Modified) {
+        ShowInfo(kNothingPending);
+        return;
+    }
+    if (!ExecuteSaveDialog1(hwnd_, SaveDialog1FileName))
+        return;
+    SaveScript(BuildChangesScript(Catalog(), SystemAnsiCodePage()), SaveDialog1FileName);
+}
+
+void TForm1::ExportSelected()
+{
+    const int row = SelectedRow(ListView1);
+    if (row < 0)
+        return;
+    if (!ExecuteSaveDialog1(hwnd_, SaveDialog1FileName))
+        return;
+    SaveScript(BuildSelectedScript(Catalog(), RowText(ListView1, row, 0), SystemAnsiCodePage()),
+               SaveDialog1FileName);
+}

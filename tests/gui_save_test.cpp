@@ -1,0 +1,195 @@
+#include <windows.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include "app/MainForm.h"
+#include "app/MessageBox.h"
+#include "app/resource.h"
+#include "model/AssociationCatalog.h"
+#include "model/ErrorReport.h"
+#include "tests/support/MessageBoxHook.h"
+#include "tests/support/PlatformTools.h"
+#include "tests/support/ScratchRegistry.h"
+#include "tests/support/SettingsFileGuard.h"
+#include "view/ProgressForm.h"
+
+namespace {
+std::deque<std::string> dialogAnswers; // a path for OK, "" for Cancel
+std::vector<std::string> dialogShown;  // the file name each showing opened with
+
+// Inside the save dialog's modal loop: notes the name it shows, types the
+// next answer and presses OK, or Cancel.
+void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "変更されたデータをレジストリファイルに保存");
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
+    KillTimer(nullptr, timer);
+    char shown[MAX_PATH] = {};
+    GetDlgItemTextA(dialog, cmb13, shown, sizeof shown);
+    dialogShown.push_back(shown);
+    SetDlgItemTextA(dialog, cmb13, dialogAnswers.front().c_str());
+    PostMessageA(dialog, WM_COMMAND, dialogAnswers.front().empty() ? IDCANCEL : IDOK, 0);
+    dialogAnswers.pop_front();
+}
+} // namespace
+
+class SaveCommandsTest : public RegistryTest {
+protected:
+    void SetUp() override
+    {
+        SetText(".txt", "", "txtfile");
+        SetText(".log", "", "logfile");
+        SetText("logfile", "", "ログ");
+        sink_ = SetErrorSink([](const std::string& message) { ShowError(message); }); // as the program does
+        ASSERT_TRUE(form.Create() && progress.Create(form.Handle()));
+        form.Form3 = &progress;
+        form.ReloadFromRegistry(false);
+        ShowWindow(form.Handle(), SW_SHOW);
+    }
+    void TearDown() override { SetErrorSink(sink_); }
+
+    void Command(UINT id) { SendMessageA(form.Handle(), WM_COMMAND, id, 0); }
+    void Export(UINT id, const std::string& answer)
+    {
+        dialogAnswers.push_back(answer);
+        SetTimer(nullptr, 0, 100, AnswerSaveDialog);
+        Command(id);
+    }
+    // Marks as the workflows leave them.
+    ExtensionEntry& Mark(const std::string& name, const std::string& creator, EntryState state)
+    {
+        form.Modified = true;
+        return Catalog().ExtensionMap[name] = ExtensionEntry{name, creator, "", state};
+    }
+    CreatorEntry& MarkCreator(const std::string& name, EntryState state)
+    {
+        form.Modified = true;
+        CreatorEntry& entry = Catalog().CreatorMap[name];
+        entry.Name = name;
+        entry.State = state;
+        return entry;
+    }
+    // The texts of the boxes shown with this caption, buttons and icon.
+    std::vector<std::string> Shown(const char* caption, UINT style) const
+    {
+        std::vector<std::string> texts;
+        for (const MessageBoxRecord& record : hook.Records())
+            if (record.caption == caption && (record.buttons | record.icon) == style)
+                texts.push_back(record.text);
+        return texts;
+    }
+
+    ErrorSink sink_;
+    SettingsFileGuard settings;
+    MessageBoxHook hook;
+    TForm1 form;
+    TForm3 progress;
+};
+
+TEST_F(SaveCommandsTest, CommitWritesTheMarksThenReloads)
+{
+    Mark(".txt", "txtfile", esModified).ContentType = "text/x-edited";
+    MarkCreator("txtfile", esModified).Command = "\"C:\\Program Files\\edit.exe\" \"%1\"";
+    Mark(".new", "newfile", esAdded);
+    MarkCreator("newfile", esAdded).Kind = "新しい種類";
+    Mark(".log", "", esDeleted);
+    Catalog().CreatorMap["logfile"].Clear();
+    MarkCreator("logfile", esDeleted);
+
+    Command(IDM_COMMIT);
+    EXPECT_TRUE(hook.Records().empty()) << "no failure, and the reload asks nothing";
+    EXPECT_EQ(GetValue(".txt", "Content Type").Text(), "text/x-edited");
+    EXPECT_EQ(GetValue("txtfile\\shell\\open\\command", "").Text(), "\"C:\\Program Files\\edit.exe\" \"%1\"");
+    EXPECT_EQ(GetValue(".new", "").Text() + GetValue("newfile", "").Text(), "newfile新しい種類");
+    EXPECT_FALSE(KeyExists(".log") || KeyExists("logfile"));
+    EXPECT_FALSE(form.Modified);
+    EXPECT_EQ(Find(Catalog().ExtensionMap, ".log"), nullptr) << "the reload rebuilt the catalog";
+    EXPECT_EQ(ListView_GetItemCount(form.ListView1), 2);
+
+    Mark(".txt", "txtfile", esModified).ContentType = "text/x-other";
+    form.Modified = false;
+    Command(IDM_COMMIT);
+    Command(IDM_EXPORT_CHANGES);
+    const std::string nothing = "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
+    EXPECT_EQ(Shown("情報", MB_OK | MB_ICONINFORMATION), (std::vector<std::string>{nothing, nothing}));
+    EXPECT_EQ(GetValue(".txt", "Content Type").Text(), "text/x-edited") << "nothing was written";
+}
+
+TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
+{
+    // .txt deleted together with txtfile, then added again with a creator
+    // in capitals: to the registry, both name one key.
+    Mark(".txt", "TXTFile", esModified);
+    Catalog().CreatorMap["txtfile"].Clear();
+    MarkCreator("txtfile", esDeleted);
+    MarkCreator("TXTFile", esAdded).Kind = "新しいテキスト";
+    // The registry refuses key names longer than 255 characters. The creator
+    // sorts before every extension, yet extensions go first.
+    const std::string longExtension = "." + std::string(300, 'x'), longCreator = "!" + std::string(300, 'k');
+    Mark(longExtension, "", esAdded);
+    MarkCreator(longCreator, esAdded);
+
+    SendMessageA(form.SpeedButton[11], BM_CLICK, 0, 0);
+    EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR),
+              (std::vector<std::string>{
+                  "拡張子(" + longExtension + ")のデータをレジストりーに書き込むことができませんでした。",
+                  "クリエーター(" + longCreator + ")のデータをレジストりーに書き込むことができませんでした。"}));
+    EXPECT_EQ(Catalog().ExtensionMap[longExtension].State, esAdded) << "kept, as no reload ran";
+    EXPECT_EQ(Catalog().ExtensionMap[".txt"].State, esUnchanged);
+    EXPECT_TRUE(form.Modified);
+
+    for (int answer : {IDYES, IDCANCEL}) {
+        hook.ClearRecords();
+        hook.Answer(answer);
+        SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(hook.Records().size(), answer == IDYES ? 3u : 1u);
+        ASSERT_NE(form.Handle(), nullptr);
+        EXPECT_FALSE(settings.Exists()) << "as after Cancel, the settings are not saved";
+        EXPECT_EQ(Catalog().CreatorMap[longCreator].State, esAdded);
+    }
+
+    // Committing again, with txtfile still marked deleted.
+    Catalog().ExtensionMap[longExtension].State = Catalog().CreatorMap[longCreator].State = esUnchanged;
+    hook.ClearRecords();
+    hook.Answer(IDYES);
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(hook.Records().size(), 1u);
+    EXPECT_EQ(form.Handle(), nullptr);
+    EXPECT_TRUE(settings.Exists());
+    EXPECT_EQ(GetValue(".txt", "").Text() + GetValue("TXTFile", "").Text(), "TXTFile新しいテキスト")
+        << "never deleted under its other spelling";
+}
+
+TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)
+{
+    ScratchFolder folder;
+    const std::string path = folder.File("changes.reg");
+    const std::string key = "\r\n[HKEY_CLASSES_ROOT\\logfile";
+    const std::string logScript = "REGEDIT4\r\n\r\n; morvido ver.2.4\r\n\r\n[HKEY_CLASSES_ROOT\\.log]\r\n@=\"logfile\"\r\n" +
+                                  std::string("\"Content Type\"=\"\"\r\n\r\n") + key + "]\r\n@=\"\x83\x8D\x83\x4F\"\r\n" +
+                                  key + "\\DefaultIcon]\r\n@=\"\"\r\n" + key + "\\shell\\open\\command]\r\n@=\"\"\r\n\r\n";
+    ListView_SetItemState(form.ListView1, 0, LVIS_SELECTED, LVIS_SELECTED); // .log
+    Export(IDM_EXPORT_SELECTED, folder.File("changes"));
+    EXPECT_EQ(ReadFileBytes(path), logScript) << "with the default extension; ログ in the system's code page";
+
+    MarkCreator("logfile", esModified).Kind = "Café";
+    hook.Answer(IDYES); // replace the file
+    Export(IDM_EXPORT_CHANGES, path);
+    // Held open by another program, the file cannot be replaced.
+    MarkCreator("logfile", esModified).Kind = "ログ";
+    const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    hook.Answer(IDYES);
+    Export(IDM_EXPORT_CHANGES, path);
+    CloseHandle(held);
+    Export(IDM_EXPORT_SELECTED, "");
+    EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR),
+              (std::vector<std::string>{"クリエーター(logfile)のデータに、ファイルに保存できない文字があります。",
+                                        "ファイルに書き込むことができませんでした。"}));
+    EXPECT_EQ(hook.Records().size(), 4u) << "asked twice before replacing the file";
+    EXPECT_EQ(ReadFileBytes(path), logScript) << "an earlier file stays as it was";
+    WIN32_FIND_DATAA found{};
+    EXPECT_EQ(FindFirstFileA(folder.File("*.tmp").c_str(), &found), INVALID_HANDLE_VALUE) << "nor a temporary one";
+    EXPECT_EQ(dialogShown, (std::vector<std::string>{"", "changes.reg", "changes.reg", "changes.reg"}));
+}

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/AssociationCatalog.h"
+#include "model/RegText.h"
+#include "persist/RegScript.h"
+#include "tests/support/PlatformTools.h"
+#include "tests/support/ScratchRegistry.h"
+
+namespace {
+const std::string kHeader = "REGEDIT4\r\n\r\n; morvido ver.2.4\r\n";
+
+CreatorEntry& Named(AssociationCatalog& catalog, const std::string& name, EntryState state)
+{
+    CreatorEntry& entry = catalog.CreatorMap[name];
+    entry.Name = name;
+    entry.State = state;
+    return entry;
+}
+} // namespace
+
+TEST(RegScript, ScriptsOfTheChangesAndOfTheSelectedRow)
+{
+    AssociationCatalog catalog;
+    catalog.ExtensionMap[".del"] = ExtensionEntry{".del", "", "", esDeleted};
+    catalog.ExtensionMap[".none"] = ExtensionEntry{".none", "", "x/y", esUnchanged};
+    CreatorEntry& app = Named(catalog, "app", esAdded);
+    app.Command = "\"C:\\Program Files\\app.exe\" \"%1\"";
+    app.UsesDde = true;
+    app.DdeTopic = "System";
+    const std::string key = "\r\n[HKEY_CLASSES_ROOT\\app";
+    EXPECT_EQ(BuildChangesScript(catalog, 932).Bytes,
+              kHeader + "\r\n[HKEY_CLASSES_ROOT\\.del]\r\n@=\"\"\r\n\"Content Type\"=\"\"\r\n\r\n" + key +
+                  "]\r\n@=\"\"\r\n" + key + "\\DefaultIcon]\r\n@=\"\"\r\n" + key + "\\shell\\open\\command]\r\n" +
+                  "@=\"\\\"C:\\\\Program Files\\\\app.exe\\\" \\\"%1\\\"\"\r\n" + key +
+                  "\\shell\\open\\ddeexec]\r\n@=\"\"\r\n" + key + "\\shell\\open\\ddeexec\\application]\r\n@=\"\"\r\n" +
+                  key + "\\shell\\open\\ddeexec\\ifexec]\r\n@=\"\"\r\n" + key +
+                  "\\shell\\open\\ddeexec\\topic]\r\n@=\"System\"\r\n\r\n");
+    EXPECT_EQ(BuildSelectedScript(catalog, ".none", 932).Bytes,
+              kHeader + "\r\n[HKEY_CLASSES_ROOT\\.none]\r\n@=\"\"\r\n\"Content Type\"=\"x/y\"\r\n\r\n");
+}
+
+TEST(RegScript, TextTheCodePageCannotHoldIsRefusedNamingTheEntry)
+{
+    AssociationCatalog catalog;
+    ExtensionEntry& extension = catalog.ExtensionMap[".z"] = ExtensionEntry{".z", "", "", esModified};
+    for (const char* text : {"Café", "¥100", "\xF0\x9F\x98\x80"}) {
+        SCOPED_TRACE(text);
+        Named(catalog, "種類", esModified).Kind = text;
+        const RegScript script = BuildChangesScript(catalog, 932);
+        EXPECT_EQ(script.Problem, "クリエーター(種類)のデータに、ファイルに保存できない文字があります。");
+        EXPECT_EQ(script.Bytes, "");
+        extension.ContentType = text;
+        EXPECT_EQ(BuildChangesScript(catalog, 932).Problem, "拡張子(.z)のデータに、ファイルに保存できない文字があります。");
+        extension.ContentType.clear();
+    }
+}
+
+TEST_F(RegistryTest, RegeditImportsEveryExportedValueExactly)
+{
+    AssociationCatalog catalog;
+    catalog.ExtensionMap[".表"] = ExtensionEntry{".表", "表示ソフト", "text/\"表\"", esAdded};
+    CreatorEntry& viewer = Named(catalog, "表示ソフト", esAdded);
+    viewer.Kind = "ソフト \\ \"表\" \\";
+    viewer.IconSource = "C:\\アイコン\\表.ico,-3";
+    viewer.Command = "\"C:\\Program Files\\表示\\view.exe\" \"%1\"";
+    for (int i = 0; viewer.Command.size() < 20000; ++i)
+        viewer.Command += i % 50 ? "表" : " \\\"";
+    viewer.UsesDde = true;
+    viewer.DdeMessage = "[open(\"%1\")]";
+    viewer.DdeTopic = "\\\\server\\";
+    const RegScript script = BuildChangesScript(catalog, SystemAnsiCodePage());
+    ASSERT_EQ(script.Problem, "");
+
+    // Into the scratch key, never into the machine's classes.
+    ScratchFolder folder;
+    const std::string file = folder.File("import.reg");
+    const std::string scratchScript =
+        ReplaceAll(script.Bytes, "\r\n[HKEY_CLASSES_ROOT\\", "\r\n[HKEY_CURRENT_USER\\" + scratch_.Path() + "\\");
+    ASSERT_EQ(scratchScript.find("HKEY_CLASSES_ROOT"), std::string::npos);
+    ASSERT_TRUE(WriteFileBytes(file, scratchScript));
+    RunPlatformTool("regedit.exe /S \"" + file + "\"");
+    ExtensionEntry extension{".表", "", "", esUnchanged};
+    extension.ReadFromRegistry();
+    EXPECT_EQ(extension.Creator + "|" + extension.ContentType, "表示ソフト|text/\"表\"");
+    CreatorEntry read;
+    read.Name = viewer.Name;
+    read.ReadFromRegistry();
+    const auto values = [](const CreatorEntry& entry) {
+        return std::vector<std::string>{entry.Kind,           entry.IconSource, entry.Command, entry.DdeMessage,
+                                        entry.DdeApplication, entry.DdeIfExec,  entry.DdeTopic};
+    };
+    EXPECT_EQ(values(read), values(viewer));
+    EXPECT_TRUE(read.UsesDde);
+}
