@@ -269,8 +269,12 @@ bool WriteNewFile(const std::string& folder, const std::string& bytes, std::stri
 
 BackupResult WriteCommitBackup(const AssociationCatalog& catalog)
 {
+    const auto keys = KeysToBackUp(catalog);
+    // A commit that touches no key needs no file to undo it.
+    if (keys.empty())
+        return BackupResult{true, std::string()};
     BackupScript script;
-    for (const std::wstring& name : KeysToBackUp(catalog)) {
+    for (const std::wstring& name : keys) {
         if (!script.AddKey(name))
             return BackupResult{};
     }

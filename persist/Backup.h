@@ -20,5 +20,6 @@ struct BackupResult {
 // "morvido\backup" of the user's local application data folder. The file is
 // a Unicode registry script whose every key is preceded by a line deleting
 // it, so keys the commit creates go again on a restore. Not written when a
-// key cannot be read completely, or no file can be created.
+// key cannot be read completely, or no file can be created. Without marked
+// entries nothing is written and the result is a success without a path.
 BackupResult WriteCommitBackup(const AssociationCatalog& catalog);

@@ -16,8 +16,10 @@
 #include "dialogs/AssociationForm.h"
 #include "dialogs/CreatorChooser.h"
 #include "model/AssociationCatalog.h"
+#include "tests/support/DataFoldersOverride.h"
 #include "tests/support/GuiDriver.h"
 #include "tests/support/MessageBoxHook.h"
+#include "tests/support/PlatformTools.h"
 #include "tests/support/ScratchRegistry.h"
 #include "view/ListControl.h"
 #include "view/ProgressForm.h"
@@ -411,4 +413,65 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
     EXPECT_TRUE(cancelled.Done());
     EXPECT_EQ(shown, 2) << "the delete dialog opened from the key and from the menu";
     EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".log")).State, esUnchanged);
+}
+
+// An edit, an add and a delete made in the dialogs reach the registry with
+// the commit from the toolbar, after a backup that can restore every key
+// they touch; without a place for the backup nothing is written.
+TEST_F(EditWorkflowTest, CommitWritesTheWorkflowsChangesAfterABackup)
+{
+    ScratchFolder scratch;
+    DataFoldersOverride folders(scratch.Path(), scratch.Path());
+    SelectRow(".txt");
+    ModalSteps steps;
+    steps.Then([&] { SetWindowTextA(form5.Edit2, "text/x-committed"), Press(form5.Button2); })
+        .Then([&] {
+            SetWindowTextA(form11.Edit10, "abc");
+            SetWindowTextA(form11.Edit9, "abcfile");
+            SetWindowTextA(form11.Edit1, "shell32.dll,7");
+            Press(form11.Button2);
+        })
+        .Then([&] { Press(form10.Button2); });
+    steps.Start();
+    SendMessageA(form1.Handle(), WM_COMMAND, IDM_EDIT, 0);
+    SendMessageA(form1.Handle(), WM_COMMAND, IDM_ADD, 0);
+    SelectRow(".htm");
+    SendMessageA(form1.Handle(), WM_COMMAND, IDM_DELETE, 0);
+    ASSERT_TRUE(steps.Done());
+    ASSERT_TRUE(form1.Modified);
+
+    SendMessageA(form1.SpeedButton[11], BM_CLICK, 0, 0);
+    EXPECT_TRUE(hook.Records().empty());
+    EXPECT_FALSE(form1.Modified);
+    EXPECT_EQ(GetValue(".txt", "Content Type").Text(), "text/x-committed");
+    EXPECT_EQ(GetValue(".abc", "").Text(), "abcfile");
+    EXPECT_EQ(GetValue("abcfile\\DefaultIcon", "").Text(), "shell32.dll,7");
+    EXPECT_FALSE(KeyExists(".htm"));
+    EXPECT_FALSE(KeyExists("htmlfile")) << "its last extension took it along";
+    EXPECT_EQ(Row(".htm"), -1) << "the list is read again";
+    EXPECT_NE(Row(".abc"), -1);
+
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((scratch.Path() + "backup\\morvido-*.reg").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    const std::string bytes = ReadFileBytes(scratch.Path() + "backup\\" + found.cFileName);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    for (const wchar_t* line : {L"[-HKEY_CLASSES_ROOT\\.htm]", L"[HKEY_CLASSES_ROOT\\htmlfile\\shell\\open\\ddeexec]",
+                                L"[-HKEY_CLASSES_ROOT\\abcfile]", L"[HKEY_CLASSES_ROOT\\.txt]"})
+        EXPECT_NE(text.find(line), std::wstring::npos);
+
+    SCOPED_TRACE("no place for the backup");
+    const std::string aFile = scratch.File("backup\\") + found.cFileName + "\\";
+    DataFoldersOverride nowhere(aFile, aFile);
+    FindOrAdd(Catalog().ExtensionMap, std::string(".txt")).State = esDeleted;
+    form1.Modified = true;
+    SendMessageA(form1.Handle(), WM_COMMAND, IDM_COMMIT, 0);
+    ASSERT_EQ(hook.Records().size(), 1u);
+    EXPECT_EQ(hook.Records()[0].text, "バックアップファイルを書き込むことができませんでした。\nレジストリーは変更されていません。");
+    EXPECT_EQ(hook.Records()[0].caption, "エラー");
+    EXPECT_EQ(hook.Records()[0].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_TRUE(form1.Modified);
+    EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".txt")).State, esDeleted);
+    EXPECT_TRUE(KeyExists(".txt"));
 }

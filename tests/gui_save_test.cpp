@@ -8,6 +8,7 @@
 #include "app/resource.h"
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
+#include "tests/support/DataFoldersOverride.h"
 #include "tests/support/MessageBoxHook.h"
 #include "tests/support/PlatformTools.h"
 #include "tests/support/ScratchRegistry.h"
@@ -83,6 +84,9 @@ protected:
 
     ErrorSink sink_;
     SettingsFileGuard settings;
+    // Backups of the commits go to a scratch folder.
+    ScratchFolder dataFolder;
+    DataFoldersOverride folders{dataFolder.Path(), dataFolder.Path()};
     MessageBoxHook hook;
     TForm1 form;
     TForm3 progress;
@@ -146,7 +150,7 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ(hook.Records().size(), answer == IDYES ? 3u : 1u);
         ASSERT_NE(form.Handle(), nullptr);
-        EXPECT_FALSE(settings.Exists()) << "as after Cancel, the settings are not saved";
+        EXPECT_FALSE(FileExists(dataFolder.File("morvido.ini"))) << "as after Cancel, the settings are not saved";
         EXPECT_EQ(Catalog().CreatorMap[longCreator].State, esAdded);
     }
 
@@ -157,7 +161,7 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(hook.Records().size(), 1u);
     EXPECT_EQ(form.Handle(), nullptr);
-    EXPECT_TRUE(settings.Exists());
+    EXPECT_TRUE(FileExists(dataFolder.File("morvido.ini")));
     EXPECT_EQ(GetValue(".txt", "").Text() + GetValue("TXTFile", "").Text(), "TXTFile新しいテキスト")
         << "never deleted under its other spelling";
 }
