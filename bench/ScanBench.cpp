@@ -24,12 +24,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/AboutForm.h"
+#include "app/Application.h"
 #include "app/MainForm.h"
+#include "bench/EditingBench.h"
+#include "dialogs/AssociationForm.h"
+#include "dialogs/CreatorChooser.h"
+#include "bench/BenchTools.h"
 #include "bench/MachineClasses.h"
 #include "model/AssociationCatalog.h"
 #include "model/CatalogScan.h"
@@ -41,43 +48,6 @@
 namespace {
 
 constexpr const char* kBenchRoot = "Software\\morvido-bench";
-
-double Now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-double PeakWorkingSetMb()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
-
-double WorkingSetMb()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
-}
 
 // Opens the seeded set and makes it this process's HKEY_CLASSES_ROOT.
 ScopedHKey RedirectClassesRoot(size_t extensionCount)
@@ -169,14 +139,8 @@ FloorCounts ReadFloor()
 
 // --- (d) the platform's export -------------------------------------------
 
-std::string TempFile(const std::string& name)
-{
-    char directory[MAX_PATH];
-    GetTempPathA(MAX_PATH, directory);
-    return std::string(directory) + name;
-}
+} // namespace
 
-// Runs a command line to its end; its exit code, or -1 when it cannot start.
 long RunProcess(std::string commandLine, bool quiet)
 {
     STARTUPINFOA startup{};
@@ -201,12 +165,7 @@ long RunProcess(std::string commandLine, bool quiet)
     return static_cast<long>(code);
 }
 
-std::string SystemProgram(const char* name)
-{
-    char directory[MAX_PATH];
-    GetSystemDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\" + name;
-}
+namespace {
 
 long long FileSize(const std::string& path)
 {
@@ -235,14 +194,22 @@ int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultF
     size_t errors = 0;
     SetErrorSink([&errors](const std::string&) { ++errors; });
 
-    // As start-up makes them: the main window, then its progress window.
+    // As start-up makes them.
     static TForm1 form;
     static TForm3 progress;
-    if (!form.Create() || !progress.Create(form.Handle())) {
-        fprintf(stderr, "cannot create the main window\n");
+    static TForm5 form5;
+    static TForm6 form6;
+    static TForm7 form7;
+    static TForm10 form10;
+    static TForm11 form11;
+    if (!form.Create() || !progress.Create(form.Handle()) || !form5.Create(form.Handle()) ||
+        !form6.Create(form.Handle()) || !form7.Create(form.Handle()) || !form10.Create(form.Handle()) ||
+        !form11.Create(form.Handle())) {
+        fprintf(stderr, "cannot create the windows\n");
         return 2;
     }
     form.Form3 = &progress;
+    ConnectForms(form, form5, form6, form7, form10, form11);
     SetWindowPos(form.Handle(), nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOMOVE);
     form.SetViewStyle(3);
     ShowWindow(form.Handle(), SW_SHOW);
@@ -261,24 +228,53 @@ int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultF
         seconds.push_back(Now() - start);
     }
 
+    const double reloadPeak = PeakWorkingSetMb();
+    const size_t rows = static_cast<size_t>(RowCount(form.ListView1));
+    const size_t chooser = form.ChooserRows.size();
+    const int images = ImageList_GetImageCount(form.ImageList1);
+    const size_t scanErrors = errors;
+    const EditingResults editing = MeasureEditing(form, form5, runs, "Software\\morvido-bench-editing");
+
     std::ofstream out(resultFile, std::ios::trunc);
-    out << "seconds";
-    for (double s : seconds)
-        out << ' ' << s;
-    out << "\npeak " << PeakWorkingSetMb() << "\nbaseline " << baseline << "\nrows " << RowCount(form.ListView1)
-        << "\nchooser " << form.ChooserRows.size() << "\nimages " << ImageList_GetImageCount(form.ImageList1)
-        << "\nextensions " << Catalog().ExtensionMap.size() << "\ncreators " << Catalog().CreatorMap.size()
-        << "\nerrors " << errors << "\n";
+    auto line = [&out](const char* label, const std::vector<double>& values) {
+        out << label;
+        for (double value : values)
+            out << ' ' << value;
+        out << '\n';
+    };
+    line("seconds", seconds);
+    out << "peak " << reloadPeak << "\nbaseline " << baseline << "\nrows " << rows << "\nchooser " << chooser
+        << "\nimages " << images << "\nextensions " << Catalog().ExtensionMap.size() << "\ncreators "
+        << Catalog().CreatorMap.size() << "\nerrors " << scanErrors << "\n";
+    line("edit", editing.edit);
+    for (int column = 0; column < 6; ++column)
+        for (int way = 0; way < 2; ++way)
+            line(("sort" + std::to_string(column) + (way ? "d" : "a")).c_str(), editing.sorts[column][way]);
+    line("commitfloor", editing.commitFloor);
+    line("commit", editing.commit);
+    line("commitbackup", editing.commitWithBackup);
+    line("export", editing.exportScript);
+    line("regexport", editing.regExport);
+    out << "editrows " << editing.editRows << "\nmarked " << editing.marked << "\nexportbytes "
+        << editing.exportBytes << "\nregexportbytes " << editing.regExportBytes << "\ncommiterrors "
+        << editing.commitErrors << "\npeakall " << PeakWorkingSetMb() << "\n";
     out.close();
     // The windows are left to the process's end: closing the main window
     // would write its settings file beside the program.
     ExitProcess(0);
 }
 
+// Every line of the child's result file: a label and its numbers.
 struct WindowResult {
-    std::vector<double> seconds;
-    double peakMb = 0, baselineMb = 0;
-    long long rows = 0, chooser = 0, images = 0, extensions = 0, creators = 0, errors = 0;
+    std::map<std::string, std::vector<double>> values;
+    const std::vector<double>& All(const std::string& label) const
+    {
+        static const std::vector<double> none;
+        const auto found = values.find(label);
+        return found == values.end() ? none : found->second;
+    }
+    double One(const std::string& label) const { return All(label).empty() ? 0 : All(label).front(); }
+    double MedianOf(const std::string& label) const { return Median(All(label)); }
 };
 
 WindowResult MeasureWindowInChild(size_t extensionCount, int runs)
@@ -300,27 +296,10 @@ WindowResult MeasureWindowInChild(size_t extensionCount, int runs)
         std::istringstream fields(line);
         std::string label;
         fields >> label;
-        if (label == "seconds") {
-            double value;
-            while (fields >> value)
-                result.seconds.push_back(value);
-        } else if (label == "peak") {
-            fields >> result.peakMb;
-        } else if (label == "baseline") {
-            fields >> result.baselineMb;
-        } else if (label == "rows") {
-            fields >> result.rows;
-        } else if (label == "chooser") {
-            fields >> result.chooser;
-        } else if (label == "images") {
-            fields >> result.images;
-        } else if (label == "extensions") {
-            fields >> result.extensions;
-        } else if (label == "creators") {
-            fields >> result.creators;
-        } else if (label == "errors") {
-            fields >> result.errors;
-        }
+        std::vector<double>& numbers = result.values[label];
+        double value;
+        while (fields >> value)
+            numbers.push_back(value);
     }
     DeleteFileA(resultFile.c_str());
     return result;
@@ -333,6 +312,11 @@ struct Row {
     SeedSummary seed;
     double floor = 0, catalog = 0, window = 0, exportTime = 0;
     double peakMb = 0, baselineMb = 0;
+    // The editing path, (e) to (h), and the peak after all of it.
+    double edit = 0, slowestSort = 0, commitFloor = 0, commit = 0, commitWithBackup = 0;
+    double exportScript = 0, regExport = 0, peakAllMb = 0;
+    double editRows = 0, marked = 0;
+    std::string slowestSortName;
 };
 
 void SeedSet(size_t extensionCount, const std::vector<IconFileInfo>& files, Row& row)
@@ -416,9 +400,26 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
     row.floor = Median(floor);
     row.catalog = Median(catalog);
     row.exportTime = Median(exportTimes);
-    row.window = Median(window.seconds);
-    row.peakMb = window.peakMb;
-    row.baselineMb = window.baselineMb;
+    row.window = window.MedianOf("seconds");
+    row.peakMb = window.One("peak");
+    row.baselineMb = window.One("baseline");
+    row.edit = window.MedianOf("edit");
+    for (int column = 0; column < 6; ++column)
+        for (const char* way : {"a", "d"}) {
+            const std::string label = "sort" + std::to_string(column) + way;
+            if (window.MedianOf(label) > row.slowestSort) {
+                row.slowestSort = window.MedianOf(label);
+                row.slowestSortName = "column " + std::to_string(column) + (*way == 'a' ? " up" : " down");
+            }
+        }
+    row.commitFloor = window.MedianOf("commitfloor");
+    row.commit = window.MedianOf("commit");
+    row.commitWithBackup = window.MedianOf("commitbackup");
+    row.exportScript = window.MedianOf("export");
+    row.regExport = window.MedianOf("regexport");
+    row.peakAllMb = window.One("peakall");
+    row.editRows = window.One("editrows");
+    row.marked = window.One("marked");
 
     auto list = [](const std::vector<double>& values) {
         std::string text;
@@ -433,11 +434,19 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
            "(%zu read errors); export %lld bytes\n",
            extensionCount, counts.keys, counts.extensions, counts.creators, catalogExtensions, catalogCreators,
            errors, exportBytes);
-    printf("N=%zu: window %lld rows, %lld chooser rows, %lld images, catalog %lld/%lld, %lld read errors\n",
-           extensionCount, window.rows, window.chooser, window.images, window.extensions, window.creators,
-           window.errors);
+    printf("N=%zu: window %.0f rows, %.0f chooser rows, %.0f images, catalog %.0f/%.0f, %.0f read errors\n",
+           extensionCount, window.One("rows"), window.One("chooser"), window.One("images"),
+           window.One("extensions"), window.One("creators"), window.One("errors"));
     printf("N=%zu: runs (s): a [%s]  b [%s]  c [%s]  d [%s]\n", extensionCount, list(floor).c_str(),
-           list(catalog).c_str(), list(window.seconds).c_str(), list(exportTimes).c_str());
+           list(catalog).c_str(), list(window.All("seconds")).c_str(), list(exportTimes).c_str());
+    printf("N=%zu: edit of a creator of %.0f rows [%s]; sorts: column 0 up [%s] down [%s], column 5 up [%s]\n",
+           extensionCount, row.editRows, list(window.All("edit")).c_str(), list(window.All("sort0a")).c_str(),
+           list(window.All("sort0d")).c_str(), list(window.All("sort5a")).c_str());
+    printf("N=%zu: %.0f marked entries (%.0f errors): floor [%s] commit [%s] with backup [%s] export %.0f bytes "
+           "[%s] reg export %.0f bytes [%s]\n",
+           extensionCount, row.marked, window.One("commiterrors"), list(window.All("commitfloor")).c_str(),
+           list(window.All("commit")).c_str(), list(window.All("commitbackup")).c_str(), window.One("exportbytes"),
+           list(window.All("export")).c_str(), window.One("regexportbytes"), list(window.All("regexport")).c_str());
     fflush(stdout);
 }
 
@@ -481,7 +490,40 @@ void PrintTable(const std::vector<Row>& rows, int runs)
                large->window <= 25 * small->window ? "met" : "missed", large->window / small->window);
     printf("target peak working set of (c) under 200 MB: %s\n", peakSmall ? "met" : "missed");
     fflush(stdout);
-}
+
+    printf("\nThe editing path: (e) one edit applied, (f) the slowest of the sorts by each column both ways, (g) "
+           "a commit of the marked entries against the same registry work done directly, (h) their export "
+           "against reg export of the same keys; peak working set after (e) to (h).\n\n");
+    printf("| N | (e) edit | (e)/(a) | (f) slowest sort | (f)/(a) | marked | (g) floor | (g) commit | ratio | "
+           "(g) with backup | ratio | (h) export | (h) reg export | peak WS MB |\n");
+    printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    const char* editTarget = "not measured";
+    const char* sortTarget = "not measured";
+    const char* peakAll = "not measured";
+    bool commitTarget = true, backupTarget = true, exportTarget = true;
+    for (const Row& row : rows) {
+        const double a = row.floor > 0 ? row.floor : 1e-9;
+        const double g = row.commitFloor > 0 ? row.commitFloor : 1e-9;
+        printf("| %zu | %.4f | %.4f | %.3f (%s) | %.3f | %.0f | %.3f | %.3f | %.2f | %.3f | %.2f | %.4f | %.3f | "
+               "%.1f |\n",
+               row.n, row.edit, row.edit / a, row.slowestSort, row.slowestSortName.c_str(), row.slowestSort / a,
+               row.marked, row.commitFloor, row.commit, row.commit / g, row.commitWithBackup,
+               row.commitWithBackup / g, row.exportScript, row.regExport, row.peakAllMb);
+        if (row.n == 20000) {
+            editTarget = row.edit <= 0.02 * row.floor ? "met" : "missed";
+            sortTarget = row.slowestSort <= 0.1 * row.floor ? "met" : "missed";
+            peakAll = row.peakAllMb < 200 ? "met" : "missed";
+        }
+        commitTarget = commitTarget && row.commit <= 1.5 * row.commitFloor;
+        backupTarget = backupTarget && row.commitWithBackup <= 2 * row.commitFloor;
+        exportTarget = exportTarget && row.exportScript < row.regExport;
+    }
+    printf("\ntarget (e) <= 0.02 x (a) at N = 20000: %s\n", editTarget);
+    printf("target (f) <= 0.1 x (a) at N = 20000: %s\n", sortTarget);
+    printf("target (g) <= 1.5 x its floor, with the backup <= 2 x: %s, %s\n", commitTarget ? "met" : "missed",
+           backupTarget ? "met" : "missed");
+    printf("target (h) faster than reg export: %s\n", exportTarget ? "met" : "missed");
+    printf("target peak working set after (e) to (h) under 200 MB at N = 20000: %s\n", peakAll);}
 
 // A whole number from first to last, or 0 when the text is none.
 size_t ParseCount(const std::string& text, size_t first, size_t last)
