@@ -412,9 +412,10 @@ bool TForm1::CreateControls()
     // them, and the scan and the workflows rebuild their contents.
     ImageList1 = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 16, 16);
     ImageList2 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 16);
-    ListView1 = CreateChild(WC_LISTVIEWA, "",
-                            WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE, hwnd_,
-                            IDC_FORM1_LISTVIEW1, WS_EX_CLIENTEDGE);
+    ListView1 = CreateChild(
+        WC_LISTVIEWA, "",
+        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE | LVS_OWNERDATA, hwnd_,
+        IDC_FORM1_LISTVIEW1, WS_EX_CLIENTEDGE);
     if (!ImageList1 || !ImageList2 || !ListView1)
         return false;
     ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT);
@@ -625,6 +626,12 @@ LRESULT TForm1::NotifyReceived(const NMHDR& header)
     if (header.hwndFrom != ListView1)
         return 0;
     switch (header.code) {
+    case LVN_GETDISPINFOA:
+        ListView1GetDispInfo(const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)));
+        break;
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW:
+        return ListView1FindItem(reinterpret_cast<const NMLVFINDITEMA&>(header), header.code == LVN_ODFINDITEMW);
     case NM_CLICK:
         ListView1Click();
         break;

@@ -68,6 +68,10 @@ public:
     HWND StatusBar1 = nullptr;
     HIMAGELIST ImageList1 = nullptr; // 32 x 32
     HIMAGELIST ImageList2 = nullptr; // 16 x 16
+    // The rows of ListView1 in list order. The list holds no texts of its
+    // own: it asks for each cell it draws, so a refresh or a sort of
+    // thousands of rows is work on this vector, not thousands of messages.
+    std::vector<ListRow> Rows;
     // Rows offered by the creator chooser: copies of the list's rows whose
     // extension has a creator, in list order.
     std::vector<ListRow> ChooserRows;
@@ -122,6 +126,8 @@ public:
     void SortByColumn(int column);
     // Ascending by extension, leaving SortDirection as it is.
     void SortByExtension();
+    // Tells the list how many rows there are now and redraws them.
+    void RowsChanged();
 
     // Settings file (app/Settings.cpp).
     void LoadSettings();
@@ -166,6 +172,9 @@ private:
     void ListView1KeyDown(WORD key);
     void ListView1KeyUp(WORD key);
     void ListView1ColumnClick(int column);
+    void ListView1GetDispInfo(NMLVDISPINFOA& info) const;
+    // Some lists ask in wide text whatever the window's text format.
+    int ListView1FindItem(const NMLVFINDITEMA& find, bool wide) const;
     void Image1Click();
 
     // Building the window.

@@ -1,8 +1,6 @@
 // The main window's side of the edit, add and delete workflows: it fills a
 // dialog from the selected row, shows it, lets the rules apply what the
 // user confirmed, and refreshes the list afterwards.
-#include <climits>
-
 #include "app/MainForm.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/Workflows.h"
@@ -10,14 +8,11 @@
 #include "view/ListControl.h"
 
 namespace {
-// The catalog key of the selected row, or nothing.
-bool SelectedExtension(HWND list, std::string& extension)
+// The selected row, or nothing.
+const ListRow* Selected(HWND list, const std::vector<ListRow>& rows)
 {
     const int row = SelectedRow(list);
-    if (row < 0)
-        return false;
-    extension = RowText(list, row, 0);
-    return true;
+    return row >= 0 && static_cast<size_t>(row) < rows.size() ? &rows[static_cast<size_t>(row)] : nullptr;
 }
 } // namespace
 
@@ -38,11 +33,11 @@ void TForm1::EditAssociation()
 
 void TForm1::FillEditDialog()
 {
-    std::string extension;
-    if (!SelectedExtension(ListView1, extension))
+    const ListRow* row = Selected(ListView1, Rows);
+    if (!row)
         return;
     AssociationCatalog& catalog = Catalog();
-    const AssociationFields fields = FieldsOf(catalog, extension);
+    const AssociationFields fields = FieldsOf(catalog, row->Caption);
     const int image =
         fields.Creator.empty() ? DefaultIconIndex : FindOrAdd(catalog.CreatorMap, fields.Creator).ImageIndex;
     ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
@@ -84,7 +79,8 @@ bool TForm1::ApplyAddDialog()
     if (result.newExtension) {
         // One new row, then the whole list in extension order, whatever the
         // user sorted by last.
-        InsertRow(ListView1, INT_MAX, RowOf(result.extension, FindOrAdd(catalog.ExtensionMap, result.extension)));
+        Rows.push_back(RowOf(result.extension, FindOrAdd(catalog.ExtensionMap, result.extension)));
+        RowsChanged();
         SortByExtension();
     }
     return result.changed;
@@ -106,11 +102,11 @@ void TForm1::DeleteAssociation()
 
 void TForm1::FillDeleteDialog()
 {
-    std::string extension;
-    if (!SelectedExtension(ListView1, extension))
+    const ListRow* row = Selected(ListView1, Rows);
+    if (!row)
         return;
-    const AssociationFields fields = FieldsOf(Catalog(), extension);
-    const int image = fields.Creator.empty() ? DefaultIconIndex : RowImage(ListView1, SelectedRow(ListView1));
+    const AssociationFields fields = FieldsOf(Catalog(), row->Caption);
+    const int image = fields.Creator.empty() ? DefaultIconIndex : row->Image;
     ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
     Form10->ShowFields(fields, picture.Get());
 }

@@ -308,6 +308,19 @@ TEST_F(EditWorkflowTest, MainWindowKeepsOneSelectionTheFocusAndItsImageListsInSt
     EXPECT_EQ(form1.ViewStyle(), 1) << "the click still works";
     EXPECT_EQ(GetFocus(), list);
 
+    SCOPED_TRACE("sorts carry the selection along, and typing a name finds its row");
+    SelectRow(".log");
+    SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_CREATOR, 0);
+    SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_CREATOR, 0);
+    ASSERT_GE(SelectedRow(list), 0);
+    EXPECT_EQ(RowText(list, SelectedRow(list), 0), ".log");
+    EXPECT_EQ(RowText(list, 0, 2), "txtfile") << "descending by creator";
+    for (char typed : {'.', 'X'})
+        SendMessageA(list, WM_CHAR, typed, 1);
+    ASSERT_GE(SelectedRow(list), 0);
+    EXPECT_EQ(RowText(list, SelectedRow(list), 0), ".xyz");
+    form1.SortDirection.fill(-1);
+
     form1.Scanning = true;
     SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_EXTENSION, 0);
     NMLISTVIEW click{};

@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <array>
+
 #include "dialogs/CreatorChooser.h"
 #include "model/AssociationCatalog.h"
 #include "view/ListControl.h"
@@ -103,17 +105,18 @@ ListRow TForm1::RowOf(const std::string& key, const ExtensionEntry& extension)
 
 void TForm1::ShowSelectedDetail()
 {
-    const int row = SelectedRow(ListView1);
-    if (row < 0)
+    const int selected = SelectedRow(ListView1);
+    if (selected < 0 || static_cast<size_t>(selected) >= Rows.size())
         return;
-    SetWindowTextA(GroupBox1, (std::string("拡張子 ") + RowText(ListView1, row, 0) + " について").c_str());
-    DetailIcon.Reset(ImageList_GetIcon(ImageList1, RowImage(ListView1, row), ILD_NORMAL));
+    const ListRow& row = Rows[static_cast<size_t>(selected)];
+    SetWindowTextA(GroupBox1, (std::string("拡張子 ") + row.Caption + " について").c_str());
+    DetailIcon.Reset(ImageList_GetIcon(ImageList1, row.Image, ILD_NORMAL));
     SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(DetailIcon.Get()), 0);
-    SetWindowTextA(Label2, RowText(ListView1, row, kCreatorColumn).c_str());
-    SetWindowTextA(Label3, RowText(ListView1, row, kKindColumn).c_str());
+    SetWindowTextA(Label2, row.Column(kCreatorColumn).c_str());
+    SetWindowTextA(Label3, row.Column(kKindColumn).c_str());
     RECT bounds{};
     GetClientRect(Label4, &bounds);
-    const std::string program = ShortenPath(RowText(ListView1, row, kProgramColumn), bounds.right - bounds.left,
+    const std::string program = ShortenPath(row.Column(kProgramColumn), bounds.right - bounds.left,
                                             [this](const std::string& text) { return TextWidth(Label4, text); });
     SetWindowTextA(Label4, program.c_str());
 }
@@ -131,56 +134,97 @@ void TForm1::ClearDetailPanel()
 void TForm1::RefreshListItems()
 {
     AssociationCatalog& catalog = Catalog();
-    // No message is dispatched while the rows are rewritten.
-    ListSubclassesSuspended direct(*this);
-    const int count = RowCount(ListView1);
-    for (int row = 0; row < count; ++row) {
-        const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, RowText(ListView1, row, 0));
+    for (ListRow& row : Rows) {
+        std::array<std::string, 5>& cells = row.SubItems;
+        const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, row.Caption);
         if (extension.State == esModified || extension.State == esAdded) {
-            SetRowText(ListView1, row, kContentTypeColumn, extension.ContentType);
-            SetRowText(ListView1, row, kCreatorColumn, extension.Creator);
+            cells[kContentTypeColumn - 1] = extension.ContentType;
+            cells[kCreatorColumn - 1] = extension.Creator;
         }
         if (extension.State == esDeleted) {
-            SetRowText(ListView1, row, kContentTypeColumn, "");
-            SetRowText(ListView1, row, kCreatorColumn, "");
-            SetRowImage(ListView1, row, DeletedIconIndex);
+            cells[kContentTypeColumn - 1].clear();
+            cells[kCreatorColumn - 1].clear();
+            row.Image = DeletedIconIndex;
         }
         if (!extension.Creator.empty()) {
             const CreatorEntry& creator = FindOrAdd(catalog.CreatorMap, extension.Creator);
             const bool creatorChanged = creator.State == esModified || creator.State == esAdded;
             if (extension.State != esUnchanged || creatorChanged) {
-                SetRowText(ListView1, row, kKindColumn, creator.Kind);
-                SetRowText(ListView1, row, kIconColumn, creator.IconSource);
-                SetRowText(ListView1, row, kProgramColumn, creator.Command);
-                SetRowImage(ListView1, row, creator.ImageIndex);
+                cells[kKindColumn - 1] = creator.Kind;
+                cells[kIconColumn - 1] = creator.IconSource;
+                cells[kProgramColumn - 1] = creator.Command;
+                row.Image = creator.ImageIndex;
             }
             if (creator.State == esDeleted) {
                 for (int column : {kKindColumn, kIconColumn, kProgramColumn})
-                    SetRowText(ListView1, row, column, "");
-                SetRowImage(ListView1, row, DeletedIconIndex);
+                    cells[column - 1].clear();
+                row.Image = DeletedIconIndex;
             }
         } else {
             for (int column : {kKindColumn, kIconColumn, kProgramColumn})
-                SetRowText(ListView1, row, column, "");
-            if (RowImage(ListView1, row) != DeletedIconIndex)
-                SetRowImage(ListView1, row, DefaultIconIndex);
+                cells[column - 1].clear();
+            if (row.Image != DeletedIconIndex)
+                row.Image = DefaultIconIndex;
         }
     }
+    InvalidateRect(ListView1, nullptr, FALSE);
 }
 
 void TForm1::FillCreatorChooser()
 {
     AssociationCatalog& catalog = Catalog();
     ChooserRows.clear();
-    // No message is dispatched while the rows are read.
-    ListSubclassesSuspended direct(*this);
-    const int count = RowCount(ListView1);
-    ChooserRows.reserve(static_cast<size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, RowText(ListView1, row, 0));
-        if (!extension.Creator.empty())
-            ChooserRows.push_back(ReadRow(ListView1, row));
-    }
+    for (const ListRow& row : Rows)
+        if (!FindOrAdd(catalog.ExtensionMap, row.Caption).Creator.empty())
+            ChooserRows.push_back(row);
     if (Form7)
         Form7->ShowRows(&ChooserRows, ImageList1, ImageList2);
+}
+
+void TForm1::RowsChanged()
+{
+    ListView_SetItemCountEx(ListView1, static_cast<int>(Rows.size()), LVSICF_NOSCROLL);
+    InvalidateRect(ListView1, nullptr, FALSE);
+}
+
+void TForm1::ListView1GetDispInfo(NMLVDISPINFOA& info) const
+{
+    LVITEMA& item = info.item;
+    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= Rows.size())
+        return;
+    const ListRow& row = Rows[static_cast<size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 &&
+        item.iSubItem < kListColumnCount)
+        lstrcpynA(item.pszText, row.Column(item.iSubItem).c_str(), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = row.Image;
+}
+
+// Typing a name selects the next row whose extension begins with it, as in
+// any list; the list asks, as it holds no texts.
+int TForm1::ListView1FindItem(const NMLVFINDITEMA& find, bool wide) const
+{
+    const LVFINDINFOA& wanted = find.lvfi;
+    if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz || Rows.empty())
+        return -1;
+    std::string text = wanted.psz;
+    if (wide) {
+        const auto* typed = reinterpret_cast<const wchar_t*>(wanted.psz);
+        text.assign(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, typed, -1, nullptr, 0, nullptr, nullptr)),
+                    '\0');
+        WideCharToMultiByte(CP_ACP, 0, typed, -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(text.empty() ? 0 : text.size() - 1);
+    }
+    const size_t count = Rows.size();
+    const size_t start = find.iStart >= 0 && static_cast<size_t>(find.iStart) < count ? find.iStart : 0;
+    for (size_t step = 0; step < count; ++step) {
+        const size_t at = (start + step) % count;
+        if (at < start && !(wanted.flags & LVFI_WRAP))
+            break;
+        const std::string& caption = Rows[at].Caption;
+        const std::string compared = (wanted.flags & LVFI_PARTIAL) ? caption.substr(0, text.size()) : caption;
+        if (lstrcmpiA(compared.c_str(), text.c_str()) == 0)
+            return static_cast<int>(at);
+    }
+    return -1;
 }

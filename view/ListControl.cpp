@@ -60,36 +60,3 @@ ListRow ReadRow(HWND list, int row)
     result.Image = RowImage(list, row);
     return result;
 }
-
-void SetRowText(HWND list, int row, int column, const std::string& text)
-{
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-void SetRowImage(HWND list, int row, int image)
-{
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = image;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int InsertRow(HWND list, int index, const ListRow& row)
-{
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = index;
-    item.pszText = const_cast<char*>(row.Caption.c_str());
-    item.iImage = row.Image;
-    const int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (inserted < 0)
-        return inserted;
-    for (int column = 1; column < kListColumnCount; ++column)
-        if (!row.SubItems[column - 1].empty())
-            SetRowText(list, inserted, column, row.SubItems[column - 1]);
-    return inserted;
-}

@@ -1,4 +1,5 @@
-// Reading and writing rows of a report-style list view as ListRow texts.
+// Reading the rows of a report-style list view as ListRow texts, as any
+// other program would see them.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -12,8 +13,3 @@ int SelectedRow(HWND list); // -1 when no row is selected
 std::string RowText(HWND list, int row, int column);
 int RowImage(HWND list, int row);
 ListRow ReadRow(HWND list, int row);
-
-void SetRowText(HWND list, int row, int column, const std::string& text);
-void SetRowImage(HWND list, int row, int image);
-// Inserts the row at index (or appends with INT_MAX); returns its index.
-int InsertRow(HWND list, int index, const ListRow& row);

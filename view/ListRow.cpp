@@ -16,3 +16,18 @@ int CompareByExtension(const ListRow& first, const ListRow& second)
 {
     return CompareTexts(first.Caption, second.Caption);
 }
+
+std::wstring PreparedForComparison(const std::string& text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+int ComparePrepared(const std::wstring& first, const std::wstring& second)
+{
+    // What lstrcmpA does once both texts are converted: the thread's
+    // locale, no flags, a result of 1, 2 or 3 for less, equal, greater.
+    return CompareStringW(GetThreadLocale(), 0, first.c_str(), -1, second.c_str(), -1) - CSTR_EQUAL;
+}

@@ -23,3 +23,9 @@ int CompareByColumn(const ListRow& first, const ListRow& second, int column, int
 
 // The ascending order of the extension column, whatever its direction.
 int CompareByExtension(const ListRow& first, const ListRow& second);
+
+// A text converted once for the many comparisons of a sort: two prepared
+// texts compare as CompareTexts compares the narrow ones, which converts
+// both on every call.
+std::wstring PreparedForComparison(const std::string& text);
+int ComparePrepared(const std::wstring& first, const std::wstring& second);

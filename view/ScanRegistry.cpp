@@ -91,7 +91,8 @@ void TForm1::ScanRegistry()
     // The hidden list gets no key or mouse message until it is shown again,
     // so its subclasses can be off for every row removed and added.
     SuspendListSubclasses();
-    ListView_DeleteAllItems(ListView1);
+    Rows.clear();
+    RowsChanged();
     if (Form3)
         Form3->ShowProgress();
 
@@ -120,13 +121,13 @@ void TForm1::ScanRegistry()
     }
 
     const size_t extensionCount = catalog.ExtensionMap.size();
-    ListView_SetItemCount(ListView1, static_cast<int>(extensionCount));
+    Rows.reserve(extensionCount);
     index = 0;
     for (const auto& [key, extension] : catalog.ExtensionMap) {
-        progress.Report(index, extensionCount, 25, 75);
-        InsertRow(ListView1, static_cast<int>(index), RowOf(key, extension));
-        ++index;
+        progress.Report(index++, extensionCount, 25, 75);
+        Rows.push_back(RowOf(key, extension));
     }
+    RowsChanged();
 
     ResumeListSubclasses();
     if (Form3)

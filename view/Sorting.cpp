@@ -1,48 +1,46 @@
 #include "app/MainForm.h"
 
+#include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include "view/ListControl.h"
 
 namespace {
 
-// What the list control's sort needs: each row's text of the sorted column,
-// found through the row's item data, and the comparison to apply.
-struct SortContext {
-    std::vector<ListRow> rows;
-    int column;
-    int direction;
-    bool byExtension;
-};
-
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM parameter)
+// The rows in ascending (direction 1) or descending (-1) order of one text
+// of each, each text converted once; texts, images and the selection move
+// with their rows. Rows that compare equal end up in no particular order.
+void SortRows(HWND list, std::vector<ListRow>& rows, int column, int direction)
 {
-    const auto* context = reinterpret_cast<const SortContext*>(parameter);
-    const ListRow& a = context->rows[static_cast<size_t>(first)];
-    const ListRow& b = context->rows[static_cast<size_t>(second)];
-    return context->byExtension ? CompareByExtension(a, b) : CompareByColumn(a, b, context->column, context->direction);
-}
-
-// Reads the column's texts once, numbers the rows through their item data,
-// and lets the control reorder them; texts, images and the selection move
-// with their rows.
-void SortList(HWND list, SortContext& context)
-{
-    const int count = RowCount(list);
-    context.rows.resize(static_cast<size_t>(count));
-    for (int row = 0; row < count; ++row) {
-        ListRow& texts = context.rows[static_cast<size_t>(row)];
-        if (context.column == 0)
-            texts.Caption = RowText(list, row, 0);
-        else
-            texts.SubItems[context.column - 1] = RowText(list, row, context.column);
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        item.lParam = row;
-        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    std::vector<std::wstring> texts;
+    texts.reserve(rows.size());
+    for (const ListRow& row : rows)
+        texts.push_back(PreparedForComparison(row.Column(column)));
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return ComparePrepared(texts[a], texts[b]) * direction < 0; });
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows.size());
+    std::vector<int> position(rows.size());
+    for (size_t at = 0; at < order.size(); ++at) {
+        sorted.push_back(std::move(rows[order[at]]));
+        position[order[at]] = static_cast<int>(at);
     }
-    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareRows));
+    rows = std::move(sorted);
+
+    // One row at most is selected. Clearing all rows' states at once would
+    // visit every row of the list.
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    for (const auto& [row, state] : {std::pair{selected, LVIS_SELECTED}, std::pair{focused, LVIS_FOCUSED}}) {
+        if (row < 0 || static_cast<size_t>(row) >= position.size())
+            continue;
+        ListView_SetItemState(list, row, 0, state);
+        ListView_SetItemState(list, position[static_cast<size_t>(row)], state, state);
+    }
+    InvalidateRect(list, nullptr, FALSE);
 }
 
 } // namespace
@@ -52,14 +50,10 @@ void TForm1::SortByColumn(int column)
     if (column < 0 || column >= kListColumnCount)
         return;
     SortDirection[column] = -SortDirection[column];
-    ListSubclassesSuspended direct(*this);
-    SortContext context{{}, column, SortDirection[column], false};
-    SortList(ListView1, context);
+    SortRows(ListView1, Rows, column, SortDirection[column]);
 }
 
 void TForm1::SortByExtension()
 {
-    ListSubclassesSuspended direct(*this);
-    SortContext context{{}, 0, 1, true};
-    SortList(ListView1, context);
+    SortRows(ListView1, Rows, 0, 1);
 }
