@@ -1,7 +1,7 @@
-// The edit workflow through the real windows: the commands that open the
-// edit dialog, its buttons, the creator chooser and the icon list, and what
-// the list, the detail panel and the registry show afterwards. The rules
-// themselves are tested on the catalog alone.
+// The workflows through the real windows: the commands that open the
+// dialogs, their buttons, the creator chooser and the icon list, the commit,
+// and what the list, the detail panel and the registry show afterwards. The
+// rules themselves are tested on the catalog alone.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,17 +25,29 @@
 #include "view/ProgressForm.h"
 
 namespace {
-int FindRow(HWND list, const std::string& caption)
-{
-    for (int row = 0; row < RowCount(list); ++row)
-        if (RowText(list, row, 0) == caption)
-            return row;
-    return -1;
-}
-
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool ReadOnly(HWND edit) { return (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) != 0; }
-HICON ShownIcon(HWND picture) { return reinterpret_cast<HICON>(SendMessageA(picture, STM_GETICON, 0, 0)); }
+
+// One line of what a dialog shows: caption, buttons, the fields of page 1,
+// the page in front, the focus, the DDE group and the picture.
+std::string Describe(const TAssociationForm& form)
+{
+    std::string text = WindowText(form.Handle()) + "|" + WindowText(form.Button2) + "/" + WindowText(form.Button3);
+    for (HWND field : {form.Edit10, form.Edit2, form.Edit9, form.Edit3, form.Label12, form.Edit7})
+        text += "|" + WindowText(field);
+    for (int page = 0; page < 3; ++page)
+        if (IsWindowVisible(form.TabSheets[page]))
+            text += "|page " + std::to_string(page + 1);
+    if (GetFocus() == form.Button3)
+        text += "|focus on cancel";
+    if (GetWindowLongA(form.Edit10, GWL_STYLE) & ES_READONLY)
+        text += "|extension read-only";
+    text += Checked(form.CheckBox1) ? "|dde" : "|no dde";
+    if (IsWindowEnabled(form.Edit7))
+        text += " fields";
+    if (SendMessageA(form.Image1, STM_GETICON, 0, 0))
+        text += "|picture";
+    return text;
+}
 } // namespace
 
 // The program's windows, connected as start-up connects them, over a
@@ -56,9 +68,9 @@ protected:
         SetText("htmlfile\\DefaultIcon", "", "shell32.dll,4");
         SetText("htmlfile\\shell\\open\\ddeexec", "", "\"file:%1\"");
         SetText("htmlfile\\shell\\open\\ddeexec\\topic", "", "WWW_OpenURL");
-        ASSERT_TRUE(form1.Create());
-        ASSERT_TRUE(form3.Create(form1.Handle()) && form5.Create(form1.Handle()) && form6.Create(form1.Handle()) &&
-                    form7.Create(form1.Handle()) && form10.Create(form1.Handle()) && form11.Create(form1.Handle()));
+        ASSERT_TRUE(form1.Create() && form3.Create(form1.Handle()) && form5.Create(form1.Handle()) &&
+                    form6.Create(form1.Handle()) && form7.Create(form1.Handle()) && form10.Create(form1.Handle()) &&
+                    form11.Create(form1.Handle()));
         form1.Form3 = &form3;
         ConnectForms(form1, form5, form6, form7, form10, form11);
         form1.ReloadFromRegistry(false);
@@ -69,14 +81,29 @@ protected:
     }
     void TearDown() override { form1.Modified = false; }
 
-    int Row(const std::string& caption) { return FindRow(form1.ListView1, caption); }
-    ListRow ReadRowOf(const std::string& caption) { return ReadRow(form1.ListView1, Row(caption)); }
+    int Row(const std::string& caption)
+    {
+        for (int row = 0; row < RowCount(form1.ListView1); ++row)
+            if (RowText(form1.ListView1, row, 0) == caption)
+                return row;
+        return -1;
+    }
+    // The row's cells and its image, as the list shows them.
+    std::string Cells(const std::string& caption)
+    {
+        const ListRow row = ReadRow(form1.ListView1, Row(caption));
+        std::string text = row.Caption;
+        for (const std::string& cell : row.SubItems)
+            text += "|" + cell;
+        return text + "|image " + std::to_string(row.Image);
+    }
     void SelectRow(const std::string& caption)
     {
         SetFocus(form1.ListView1);
         ClickListRow(form1.ListView1, Row(caption));
     }
     void Press(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+    void Command(UINT id) { SendMessageA(form1.Handle(), WM_COMMAND, id, 0); }
 
     MessageBoxHook hook;
     TForm1 form1;
@@ -91,62 +118,43 @@ protected:
 TEST_F(EditWorkflowTest, DoubleClickOpensTheEditorAndOkRewritesEveryRowOfTheCreator)
 {
     SelectRow(".txt");
-    struct Seen {
-        std::string caption, ok, cancel, extension, creator, extensions;
-        bool firstPage = false, focusOnCancel = false, extensionReadOnly = false, ddeGroupEnabled = true;
-        int icons = 0;
-    } seen;
+    const int image = ReadRow(form1.ListView1, Row(".log")).Image;
+    std::string seen;
+    int icons = 0;
     ModalSteps steps;
     steps.Then([&] {
-        seen.caption = WindowText(form5.Handle());
-        seen.ok = WindowText(form5.Button2);
-        seen.cancel = WindowText(form5.Button3);
-        seen.firstPage = IsWindowVisible(form5.TabSheets[0]) && !IsWindowVisible(form5.TabSheets[2]);
-        seen.focusOnCancel = GetFocus() == form5.Button3;
-        seen.extension = WindowText(form5.Edit10);
-        seen.extensionReadOnly = ReadOnly(form5.Edit10);
-        seen.creator = WindowText(form5.Edit9);
-        seen.extensions = WindowText(form5.Label12);
-        seen.ddeGroupEnabled = IsWindowEnabled(form5.Edit7);
-        seen.icons = ListView_GetItemCount(form5.ListView1);
+        seen = Describe(form5);
+        icons = ListView_GetItemCount(form5.ListView1);
         SetWindowTextA(form5.Edit2, "text/x-edited");
         SetWindowTextA(form5.Edit3, "編集した種類");
         SetWindowTextA(form5.Edit4, "\"C:\\Tools\\editor.exe\" \"%1\"");
-    }).Then([&] { Press(form5.Button2); });
+        Press(form5.Button2);
+    });
     steps.Start();
     DoubleClickListRow(form1.ListView1, Row(".txt"));
     ASSERT_TRUE(steps.Done());
 
-    EXPECT_EQ(seen.caption, "関連付けの編集");
-    EXPECT_EQ(seen.ok, "変更する");
-    EXPECT_EQ(seen.cancel, "変更しない");
-    EXPECT_TRUE(seen.firstPage);
-    EXPECT_TRUE(seen.focusOnCancel);
-    EXPECT_EQ(seen.extension, ".txt");
-    EXPECT_TRUE(seen.extensionReadOnly);
-    EXPECT_EQ(seen.creator, "txtfile");
-    EXPECT_EQ(seen.extensions, ".log .txt ");
-    EXPECT_FALSE(seen.ddeGroupEnabled);
-    EXPECT_GT(seen.icons, 4) << "the icons of shell32.dll";
-
+    EXPECT_EQ(seen, "関連付けの編集|変更する/変更しない|.txt|text/plain|txtfile|テキスト文書|.log .txt ||page 1|focus on "
+                    "cancel|extension read-only|no dde|picture");
+    EXPECT_GT(icons, 4) << "the icons of shell32.dll";
     EXPECT_TRUE(form1.Modified);
-    EXPECT_EQ(ReadRowOf(".txt").SubItems[0], "text/x-edited");
-    EXPECT_EQ(ReadRowOf(".log").SubItems[2], "編集した種類") << "the shared creator shows on every row";
-    EXPECT_EQ(ReadRowOf(".log").SubItems[4], "\"C:\\Tools\\editor.exe\" \"%1\"");
-    EXPECT_EQ(WindowText(form1.GroupBox1), "拡張子 .txt について");
-    EXPECT_EQ(WindowText(form1.Label3), "編集した種類");
-    EXPECT_EQ(GetValue(".txt", "Content Type").Text(), "text/plain") << "nothing reaches the registry yet";
-    EXPECT_EQ(GetValue("txtfile", "").Text(), "テキスト文書");
+    EXPECT_EQ(Cells(".log"), ".log||txtfile|編集した種類|shell32.dll,3|\"C:\\Tools\\editor.exe\" \"%1\"|image " +
+                                 std::to_string(image))
+        << "the shared creator shows on every row";
+    EXPECT_EQ(ReadRow(form1.ListView1, Row(".txt")).SubItems[0], "text/x-edited");
+    EXPECT_EQ(WindowText(form1.GroupBox1) + "|" + WindowText(form1.Label3), "拡張子 .txt について|編集した種類");
+    EXPECT_EQ(GetValue(".txt", "Content Type").Text() + "|" + GetValue("txtfile", "").Text(), "text/plain|テキスト文書")
+        << "nothing reaches the registry yet";
 }
 
 TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
 {
     SelectRow(".htm");
-    const ListRow before = ReadRowOf(".htm");
-    std::vector<bool> openedOnFirstPage;
+    const std::string before = Cells(".htm");
+    std::vector<std::string> pages;
     auto typeAndLeave = [&](std::function<void()> leave) {
         return [&, leave] {
-            openedOnFirstPage.push_back(IsWindowVisible(form5.TabSheets[0]));
+            pages.push_back(IsWindowVisible(form5.TabSheets[0]) ? "page 1" : "other page");
             SetWindowTextA(form5.Edit2, "text/x-typed");
             SendMessageA(form5.PageControl2, TCM_SETCURSEL, 2, 0);
             NMHDR change{form5.PageControl2, IDC_ASSOC_PAGECONTROL2, TCN_SELCHANGE};
@@ -158,7 +166,6 @@ TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
     steps.Then(typeAndLeave([&] { PostKey(form5.Edit7, VK_ESCAPE); }));
     steps.Start();
     PostKey(form1.ListView1, VK_RETURN);
-    PumpMessages();
     while (!steps.Done())
         PumpMessages();
     PumpMessages();
@@ -169,63 +176,43 @@ TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
     more.Start();
     SendMessageA(form1.GroupBox1, WM_COMMAND, MAKEWPARAM(IDC_FORM1_IMAGE1, STN_CLICKED),
                  reinterpret_cast<LPARAM>(form1.Image1));
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_EDIT, 0);
+    Command(IDM_EDIT);
     EXPECT_TRUE(more.Done());
 
-    EXPECT_EQ(openedOnFirstPage, (std::vector<bool>{true, true, true})) << "every showing starts on page 1";
+    EXPECT_EQ(pages, (std::vector<std::string>(3, "page 1"))) << "every showing starts on page 1";
     EXPECT_FALSE(form1.Modified);
-    EXPECT_EQ(ReadRowOf(".htm").SubItems, before.SubItems);
+    EXPECT_EQ(Cells(".htm"), before);
     EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".htm")).State, esUnchanged);
 }
 
 TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
 {
     SelectRow(".xyz");
-    const int htmlImage = ReadRowOf(".htm").Image;
+    const int htmlImage = ReadRow(form1.ListView1, Row(".htm")).Image;
     ASSERT_GT(htmlImage, form1.DeletedIconIndex);
-    struct Seen {
-        int tag = 0, rows = 0;
-        std::string creator, kind, contentType, topic;
-        bool dde = false, iconShown = false;
-    } seen;
+    std::string seen;
     ModalSteps steps;
     steps.Then([&] { PostMessageA(form5.Button6, BM_CLICK, 0, 0); })
         .Then([&] {
-            seen.tag = form7.Tag;
-            seen.rows = ListView_GetItemCount(form7.ListView1);
-            int htm = -1;
-            for (int row = 0; row < seen.rows; ++row)
+            seen = "tag " + std::to_string(form7.Tag) + ", " + std::to_string(ListView_GetItemCount(form7.ListView1)) +
+                   " rows";
+            for (int row = 0; row < ListView_GetItemCount(form7.ListView1); ++row)
                 if (form1.ChooserRows[static_cast<size_t>(row)].Caption == ".htm")
-                    htm = row;
-            DoubleClickListRow(form7.ListView1, htm);
+                    DoubleClickListRow(form7.ListView1, row);
         })
         .Then([&] {
-            seen.creator = WindowText(form5.Edit9);
-            seen.kind = WindowText(form5.Edit3);
-            seen.contentType = WindowText(form5.Edit2);
-            seen.topic = WindowText(form5.Edit7);
-            seen.dde = Checked(form5.CheckBox1) && IsWindowEnabled(form5.Edit7);
-            seen.iconShown = ShownIcon(form5.Image1) != nullptr;
+            seen += "|" + Describe(form5);
             Press(form5.Button2);
         });
     steps.Start();
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_EDIT, 0);
+    Command(IDM_EDIT);
     ASSERT_TRUE(steps.Done());
 
-    EXPECT_EQ(seen.tag, 5);
-    EXPECT_EQ(seen.rows, 3) << "one row per extension that has a creator";
-    EXPECT_EQ(seen.creator, "htmlfile");
-    EXPECT_EQ(seen.kind, "HTML 文書");
-    EXPECT_EQ(seen.contentType, "application/x-xyz") << "the chooser leaves the extension's part";
-    EXPECT_EQ(seen.topic, "WWW_OpenURL");
-    EXPECT_TRUE(seen.dde);
-    EXPECT_TRUE(seen.iconShown);
+    EXPECT_EQ(seen, "tag 5, 3 rows|関連付けの編集|変更する/変更しない|.xyz|application/x-xyz|htmlfile|HTML 文書|.htm |"
+                    "WWW_OpenURL|page 1|extension read-only|dde fields|picture")
+        << "the chooser fills the creator's part and leaves the extension's";
     EXPECT_FALSE(IsWindowVisible(form7.Handle()));
-
-    const ListRow xyz = ReadRowOf(".xyz");
-    EXPECT_EQ(xyz.SubItems[1], "htmlfile");
-    EXPECT_EQ(xyz.SubItems[2], "HTML 文書");
-    EXPECT_EQ(xyz.Image, htmlImage);
+    EXPECT_EQ(Cells(".xyz"), ".xyz|application/x-xyz|htmlfile|HTML 文書|shell32.dll,4||image " + std::to_string(htmlImage));
     EXPECT_EQ(FindOrAdd(Catalog().CreatorMap, std::string("htmlfile")).State, esUnchanged);
     EXPECT_EQ(form1.ChooserRows.size(), 4u) << "the chooser is refilled";
 }
@@ -233,58 +220,48 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
 TEST_F(EditWorkflowTest, IconListClickSetsTheIconSourceAndOkGivesTheCreatorANewImage)
 {
     SelectRow(".log");
-    const int imagesBefore = ImageList_GetImageCount(form1.ImageList1);
+    const int images = ImageList_GetImageCount(form1.ImageList1);
     std::string source;
-    HICON preview = nullptr;
     ModalSteps steps;
-    steps.Then([&] {
-             SendMessageA(form5.PageControl2, TCM_SETCURSEL, 1, 0);
-             ClickListRow(form5.ListView1, 2);
-         })
-        .Then([&] {
-            source = WindowText(form5.Edit1);
-            preview = ShownIcon(form5.Image1);
-            Press(form5.Button2);
-        });
+    steps.Then([&] { ClickListRow(form5.ListView1, 2); }).Then([&] {
+        source = WindowText(form5.Edit1) + (SendMessageA(form5.Image1, STM_GETICON, 0, 0) ? " shown" : "");
+        Press(form5.Button2);
+    });
     steps.Start();
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_EDIT, 0);
+    Command(IDM_EDIT);
     ASSERT_TRUE(steps.Done());
 
-    EXPECT_EQ(source, "shell32.dll,2");
-    EXPECT_NE(preview, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList1), imagesBefore + 1);
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList2), imagesBefore + 1);
-    EXPECT_EQ(ReadRowOf(".log").Image, imagesBefore) << "the appended image";
-    EXPECT_EQ(ReadRowOf(".txt").Image, imagesBefore) << "on every row of the creator";
-    EXPECT_EQ(ReadRowOf(".txt").SubItems[3], "shell32.dll,2");
+    EXPECT_EQ(source, "shell32.dll,2 shown");
+    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList1), images + 1);
+    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList2), images + 1);
+    const std::string appended = "|image " + std::to_string(images);
+    EXPECT_EQ(Cells(".log"), ".log||txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended);
+    EXPECT_EQ(Cells(".txt"), ".txt|text/plain|txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended)
+        << "on every row of the creator";
 }
 
 TEST_F(EditWorkflowTest, CreatorNamedByANewRegistryPathIsRefusedAndTheDialogStaysOpen)
 {
     SelectRow(".txt");
-    bool stillOpen = false;
-    HWND focused = nullptr;
+    bool stayed = false;
     ModalSteps steps;
     steps.Then([&] {
              SetWindowTextA(form5.Edit9, "new\\creator");
              PostMessageA(form5.Button2, BM_CLICK, 0, 0);
          })
         .Then([&] {
-            stillOpen = IsWindowVisible(form5.Handle());
-            focused = GetFocus();
+            stayed = IsWindowVisible(form5.Handle()) && GetFocus() == form5.Edit9;
             Press(form5.Button3);
         });
     steps.Start();
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_EDIT, 0);
+    Command(IDM_EDIT);
     ASSERT_TRUE(steps.Done());
 
     ASSERT_EQ(hook.Records().size(), 1u);
-    EXPECT_EQ(hook.Records()[0].caption, "エラー");
-    EXPECT_EQ(hook.Records()[0].text, "新しいクリエーターの名前に「\\」を使うことはできません。");
-    EXPECT_EQ(hook.Records()[0].buttons, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(hook.Records()[0].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(focused, form5.Edit9);
+    const MessageBoxRecord& box = hook.Records()[0];
+    EXPECT_EQ(box.caption + "|" + box.text, "エラー|新しいクリエーターの名前に「\\」を使うことはできません。");
+    EXPECT_EQ(box.buttons | box.icon, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(stayed) << "open, with the creator field focused";
     EXPECT_FALSE(form1.Modified);
     EXPECT_EQ(Find(Catalog().CreatorMap, std::string("new\\creator")), nullptr);
 }
@@ -300,36 +277,30 @@ TEST_F(EditWorkflowTest, MainWindowKeepsOneSelectionTheFocusAndItsImageListsInSt
     EXPECT_EQ(ListView_GetSelectedCount(list), 1u);
 
     SetFocus(list);
-    RECT button{};
-    GetClientRect(form1.SpeedButton[2], &button);
-    const LPARAM middle = MAKELPARAM(button.right / 2, button.bottom / 2);
-    SendMessageA(form1.SpeedButton[2], WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    SendMessageA(form1.SpeedButton[2], WM_LBUTTONUP, 0, middle);
+    SendMessageA(form1.SpeedButton[2], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(form1.SpeedButton[2], WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(form1.ViewStyle(), 1) << "the click still works";
     EXPECT_EQ(GetFocus(), list);
 
     SCOPED_TRACE("sorts carry the selection along, and typing a name finds its row");
     SelectRow(".log");
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_CREATOR, 0);
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_CREATOR, 0);
-    ASSERT_GE(SelectedRow(list), 0);
-    EXPECT_EQ(RowText(list, SelectedRow(list), 0), ".log");
+    Command(IDM_SORT_CREATOR);
+    Command(IDM_SORT_CREATOR);
+    EXPECT_EQ(RowText(list, std::max(SelectedRow(list), 0), 0), ".log");
     EXPECT_EQ(RowText(list, 0, 2), "txtfile") << "descending by creator";
     for (char typed : {'.', 'X'})
         SendMessageA(list, WM_CHAR, typed, 1);
-    ASSERT_GE(SelectedRow(list), 0);
-    EXPECT_EQ(RowText(list, SelectedRow(list), 0), ".xyz");
-    form1.SortDirection.fill(-1);
+    EXPECT_EQ(RowText(list, std::max(SelectedRow(list), 0), 0), ".xyz");
 
+    form1.SortDirection.fill(-1);
     form1.Scanning = true;
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_EXTENSION, 0);
+    Command(IDM_SORT_EXTENSION);
     NMLISTVIEW click{};
     click.hdr = NMHDR{list, IDC_FORM1_LISTVIEW1, LVN_COLUMNCLICK};
     click.iSubItem = 2;
     SendMessageA(form1.Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
     form1.Scanning = false;
-    EXPECT_EQ(form1.SortDirection[0], -1);
-    EXPECT_EQ(form1.SortDirection[2], -1);
+    EXPECT_EQ(form1.SortDirection[0] + form1.SortDirection[2], -2) << "no sort during a scan";
 
     // A small list that has fallen behind the large one refuses the icon.
     const int count = ImageList_GetImageCount(form1.ImageList1);
@@ -353,23 +324,16 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
         MSG msg{list, WM_KEYDOWN, key, 0, 0, {}};
         form1.TranslateShortcut(msg);
     };
-    auto column = [&] {
-        std::vector<std::string> texts;
-        for (int row = 0; row < RowCount(list); ++row)
-            texts.push_back(RowText(list, row, 0));
-        return texts;
-    };
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_SORT_CONTENT_TYPE, 0);
+    Command(IDM_SORT_CONTENT_TYPE);
     SelectRow(".xyz");
     const int images = ImageList_GetImageCount(form1.ImageList1);
-    std::string caption, okText, emptyCreator;
-    RECT outer{};
+    std::string seen;
     ModalSteps steps;
     steps.Then([&] {
-        caption = WindowText(form11.Handle());
-        okText = WindowText(form11.Button2) + "/" + WindowText(form11.Button3);
-        emptyCreator = WindowText(form11.Edit9);
+        RECT outer{};
         GetWindowRect(form11.Handle(), &outer);
+        seen = Describe(form11) + "|" + std::to_string(outer.right - outer.left) + "x" +
+               std::to_string(outer.bottom - outer.top);
         SetWindowTextA(form11.Edit10, "ABC");
         SetWindowTextA(form11.Edit9, "abcfile");
         SetWindowTextA(form11.Edit1, "shell32.dll,7");
@@ -378,38 +342,29 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
     steps.Start();
     shortcut(VK_INSERT);
     ASSERT_TRUE(steps.Done());
-    EXPECT_EQ(caption, "関連づけの追加");
-    EXPECT_EQ(okText, "追加する/追加しない");
-    EXPECT_EQ(emptyCreator, "");
-    EXPECT_EQ(outer.right - outer.left, 420);
-    EXPECT_EQ(outer.bottom - outer.top, 311);
-    EXPECT_EQ(column(), (std::vector<std::string>{".abc", ".htm", ".log", ".txt", ".xyz"}))
+    EXPECT_EQ(seen, "関連づけの追加|追加する/追加しない|||||||page 1|focus on cancel|no dde|picture|420x311");
+    std::vector<std::string> captions;
+    for (int row = 0; row < RowCount(list); ++row)
+        captions.push_back(RowText(list, row, 0));
+    EXPECT_EQ(captions, (std::vector<std::string>{".abc", ".htm", ".log", ".txt", ".xyz"}))
         << "a new row, the list sorted by extension";
-    EXPECT_EQ(ReadRowOf(".abc").Image, images) << "the new creator's own icon";
-    EXPECT_EQ(ReadRowOf(".abc").SubItems[1], "abcfile");
+    EXPECT_EQ(Cells(".abc"), ".abc||abcfile||shell32.dll,7||image " + std::to_string(images));
     EXPECT_EQ(SelectedRow(list), Row(".xyz")) << "the selection stays";
     EXPECT_TRUE(form1.Modified);
 
     SCOPED_TRACE("delete from the toolbar, with the only extension of its creator");
     SelectRow(".htm");
-    bool readOnly = false;
     ModalSteps deleting;
     deleting.Then([&] {
-        caption = WindowText(form10.Handle());
-        okText = WindowText(form10.Button2) + "/" + WindowText(form10.Button3);
-        readOnly = ReadOnly(form10.Edit9) && !IsWindowEnabled(form10.CheckBox1) && Checked(form10.CheckBox1) &&
-                   !IsWindowVisible(form10.Button6) && GetFocus() == form10.Button3;
+        seen = Describe(form10) + (IsWindowVisible(form10.Button6) || IsWindowEnabled(form10.CheckBox1) ? "|editable" : "");
         Press(form10.Button2);
     });
     deleting.Start();
-    SendMessageA(form1.SpeedButton[8], BM_CLICK, 0, 0);
+    Press(form1.SpeedButton[8]);
     ASSERT_TRUE(deleting.Done());
-    EXPECT_EQ(caption, "関連づけの削除");
-    EXPECT_EQ(okText, "削除する/削除しない");
-    EXPECT_TRUE(readOnly);
-    const ListRow deleted = ReadRowOf(".htm");
-    EXPECT_EQ(deleted.Image, form1.DeletedIconIndex);
-    EXPECT_EQ(deleted.SubItems, (std::array<std::string, 5>{"", "", "", "", ""}));
+    EXPECT_EQ(seen, "関連づけの削除|削除する/削除しない|.htm||htmlfile|HTML 文書|.htm |WWW_OpenURL|page 1|focus on cancel|"
+                    "extension read-only|dde fields|picture");
+    EXPECT_EQ(Cells(".htm"), ".htm||||||image " + std::to_string(form1.DeletedIconIndex));
     EXPECT_EQ(FindOrAdd(Catalog().CreatorMap, std::string("htmlfile")).State, esDeleted);
 
     SCOPED_TRACE("the Delete key and the context menu's item, both cancelled");
@@ -446,19 +401,18 @@ TEST_F(EditWorkflowTest, CommitWritesTheWorkflowsChangesAfterABackup)
         })
         .Then([&] { Press(form10.Button2); });
     steps.Start();
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_EDIT, 0);
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_ADD, 0);
+    Command(IDM_EDIT);
+    Command(IDM_ADD);
     SelectRow(".htm");
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_DELETE, 0);
+    Command(IDM_DELETE);
     ASSERT_TRUE(steps.Done());
-    ASSERT_TRUE(form1.Modified);
 
-    SendMessageA(form1.SpeedButton[11], BM_CLICK, 0, 0);
+    Press(form1.SpeedButton[11]);
     EXPECT_TRUE(hook.Records().empty());
     EXPECT_FALSE(form1.Modified);
-    EXPECT_EQ(GetValue(".txt", "Content Type").Text(), "text/x-committed");
-    EXPECT_EQ(GetValue(".abc", "").Text(), "abcfile");
-    EXPECT_EQ(GetValue("abcfile\\DefaultIcon", "").Text(), "shell32.dll,7");
+    EXPECT_EQ(GetValue(".txt", "Content Type").Text() + "|" + GetValue(".abc", "").Text() + "|" +
+                  GetValue("abcfile\\DefaultIcon", "").Text(),
+              "text/x-committed|abcfile|shell32.dll,7");
     EXPECT_FALSE(KeyExists(".htm"));
     EXPECT_FALSE(KeyExists("htmlfile")) << "its last extension took it along";
     EXPECT_EQ(Row(".htm"), -1) << "the list is read again";
@@ -479,11 +433,12 @@ TEST_F(EditWorkflowTest, CommitWritesTheWorkflowsChangesAfterABackup)
     DataFoldersOverride nowhere(aFile, aFile);
     FindOrAdd(Catalog().ExtensionMap, std::string(".txt")).State = esDeleted;
     form1.Modified = true;
-    SendMessageA(form1.Handle(), WM_COMMAND, IDM_COMMIT, 0);
+    Command(IDM_COMMIT);
     ASSERT_EQ(hook.Records().size(), 1u);
-    EXPECT_EQ(hook.Records()[0].text, "バックアップファイルを書き込むことができませんでした。\nレジストリーは変更されていません。");
-    EXPECT_EQ(hook.Records()[0].caption, "エラー");
-    EXPECT_EQ(hook.Records()[0].icon, static_cast<UINT>(MB_ICONERROR));
+    const MessageBoxRecord& box = hook.Records()[0];
+    EXPECT_EQ(box.caption + "|" + box.text,
+              "エラー|バックアップファイルを書き込むことができませんでした。\nレジストリーは変更されていません。");
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
     EXPECT_TRUE(form1.Modified);
     EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".txt")).State, esDeleted);
     EXPECT_TRUE(KeyExists(".txt"));
