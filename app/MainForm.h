@@ -20,6 +20,7 @@ class TForm3;
 class TForm6;
 class TForm7;
 class TAssociationForm;
+struct AssociationFields;
 struct CreatorEntry;
 struct ExtensionEntry;
 
@@ -146,6 +147,9 @@ public:
     void DeleteAssociation();
     void FillDeleteDialog();
     bool ApplyDeleteDialog();
+    // Marks the catalog changed and shows the changes in the list, the
+    // chooser and the detail panel.
+    void WorkflowApplied();
     bool CommitChanges();
     void ExportSelected();
     void ExportChanges();
@@ -190,6 +194,9 @@ private:
                                               UINT_PTR id, DWORD_PTR form);
     static LRESULT CALLBACK HeaderSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR form);
+
+    // Fills a dialog and shows the main window's image `image` in it.
+    void ShowInDialog(TAssociationForm& dialog, const AssociationFields& fields, int image);
 
     // Commands: every menu item, shortcut and toolbar button runs one.
     void RunCommand(UINT id);

@@ -23,12 +23,8 @@ void TForm1::EditAssociation()
     FillEditDialog();
     if (!Form5->ShowModal())
         return;
-    if (!ApplyEditDialog())
-        return;
-    Modified = true;
-    RefreshListItems();
-    FillCreatorChooser();
-    ShowSelectedDetail();
+    if (ApplyEditDialog())
+        WorkflowApplied();
 }
 
 void TForm1::FillEditDialog()
@@ -40,8 +36,7 @@ void TForm1::FillEditDialog()
     const AssociationFields fields = FieldsOf(catalog, row->Caption);
     const int image =
         fields.Creator.empty() ? DefaultIconIndex : FindOrAdd(catalog.CreatorMap, fields.Creator).ImageIndex;
-    ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
-    Form5->ShowFields(fields, picture.Get());
+    ShowInDialog(*Form5, fields, image);
 }
 
 bool TForm1::ApplyEditDialog()
@@ -57,18 +52,13 @@ void TForm1::AddAssociation()
     PrepareAddDialog();
     if (!Form11->ShowModal())
         return;
-    if (!ApplyAddDialog())
-        return;
-    Modified = true;
-    RefreshListItems();
-    FillCreatorChooser();
-    ShowSelectedDetail();
+    if (ApplyAddDialog())
+        WorkflowApplied();
 }
 
 void TForm1::PrepareAddDialog()
 {
-    ScopedIcon picture(ImageList_GetIcon(ImageList1, DefaultIconIndex, ILD_NORMAL));
-    Form11->ShowFields(AssociationFields{}, picture.Get());
+    ShowInDialog(*Form11, AssociationFields{}, DefaultIconIndex);
 }
 
 bool TForm1::ApplyAddDialog()
@@ -94,10 +84,22 @@ void TForm1::DeleteAssociation()
     if (!Form10->ShowModal())
         return;
     ApplyDeleteDialog();
+    WorkflowApplied();
+}
+
+// What every workflow that changed the catalog ends with.
+void TForm1::WorkflowApplied()
+{
     Modified = true;
     RefreshListItems();
     FillCreatorChooser();
     ShowSelectedDetail();
+}
+
+void TForm1::ShowInDialog(TAssociationForm& dialog, const AssociationFields& fields, int image)
+{
+    ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
+    dialog.ShowFields(fields, picture.Get());
 }
 
 void TForm1::FillDeleteDialog()
@@ -107,8 +109,7 @@ void TForm1::FillDeleteDialog()
         return;
     const AssociationFields fields = FieldsOf(Catalog(), row->Caption);
     const int image = fields.Creator.empty() ? DefaultIconIndex : row->Image;
-    ScopedIcon picture(ImageList_GetIcon(ImageList1, image, ILD_NORMAL));
-    Form10->ShowFields(fields, picture.Get());
+    ShowInDialog(*Form10, fields, image);
 }
 
 bool TForm1::ApplyDeleteDialog()
