@@ -42,7 +42,7 @@ LONG QueryText(HKEY key, const char* name, std::string& text, bool& found)
     return ERROR_SUCCESS;
 }
 
-bool DeleteTree(HKEY parent, const std::string& path);
+LONG DeleteTree(HKEY parent, const std::string& path);
 
 bool DeleteSubTree(HKEY key)
 {
@@ -67,21 +67,26 @@ bool DeleteSubTree(HKEY key)
             ok = false;
             continue;
         }
-        ok = DeleteTree(key, std::string(name.data(), length)) && ok;
+        ok = DeleteTree(key, std::string(name.data(), length)) == ERROR_SUCCESS && ok;
     }
     return ok;
 }
 
-bool DeleteTree(HKEY parent, const std::string& path)
+LONG DeleteTree(HKEY parent, const std::string& path)
 {
     {
         ScopedHKey key;
-        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, key.Put()) != ERROR_SUCCESS)
-            return false;
+        const LONG rc = RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, key.Put());
+        if (rc != ERROR_SUCCESS) {
+            key.Release();
+            return rc;
+        }
         DeleteSubTree(key.Get());
     }
-    return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyA(parent, path.c_str());
 }
+
+bool AddressesRoot(const std::string& path) { return path.find_first_not_of('\\') == std::string::npos; }
 
 } // namespace
 
@@ -95,9 +100,10 @@ bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
 {
     CloseKey();
     LONG rc;
+    DWORD disposition = REG_OPENED_EXISTING_KEY;
     if (canCreate) {
         rc = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                             current_.Put(), nullptr);
+                             current_.Put(), &disposition);
     } else {
         rc = RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, current_.Put());
     }
@@ -107,6 +113,7 @@ bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
     }
     currentIsRoot_ = path.empty();
     currentWritable_ = canCreate;
+    currentIsNew_ = disposition == REG_CREATED_NEW_KEY;
     return true;
 }
 
@@ -115,6 +122,7 @@ void RegistryAccess::CloseKey()
     current_.Reset();
     currentIsRoot_ = false;
     currentWritable_ = false;
+    currentIsNew_ = false;
 }
 
 bool RegistryAccess::ValueExists(const std::string& name) const
@@ -168,7 +176,10 @@ bool RegistryAccess::WriteText(const std::string& name, const std::string& text)
         return false;
     DWORD type = REG_SZ;
     DWORD oldType = 0;
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &oldType, nullptr, nullptr) == ERROR_SUCCESS &&
+    // A key created by this object's open holds only the REG_SZ values it
+    // wrote itself: there is no type to keep.
+    if (!currentIsNew_ &&
+        RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &oldType, nullptr, nullptr) == ERROR_SUCCESS &&
         oldType == REG_EXPAND_SZ)
         type = REG_EXPAND_SZ;
     return RegSetValueExA(current_.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -179,7 +190,8 @@ bool RegistryAccess::DeleteValue(const std::string& name)
 {
     if (!current_ || !currentWritable_ || currentIsRoot_)
         return false;
-    return RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
+    const LONG rc = RegDeleteValueA(current_.Get(), name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 bool RegistryAccess::KeyExists(const std::string& path) const
@@ -190,16 +202,17 @@ bool RegistryAccess::KeyExists(const std::string& path) const
 
 bool RegistryAccess::DeleteKey(const std::string& path)
 {
-    if (path.empty() || path.find_first_not_of('\\') == std::string::npos)
-        return false;
-    return DeleteTree(root_, path);
+    return !AddressesRoot(path) && DeleteTree(root_, path) == ERROR_SUCCESS;
 }
 
 bool RegistryAccess::RemoveKey(const std::string& path)
 {
-    if (!KeyExists(path))
-        return true;
-    return DeleteKey(path) || !KeyExists(path);
+    if (AddressesRoot(path))
+        return false;
+    // The failing open of a missing key tells as much as asking first would;
+    // only another failure needs a look at whether the key is still there.
+    const LONG rc = DeleteTree(root_, path);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND || !KeyExists(path);
 }
 
 void RegistryAccess::GetKeyNames(std::vector<std::string>& names) const

@@ -28,6 +28,9 @@ public:
     bool OpenKey(const std::string& path, bool canCreate);
     void CloseKey();
     bool HasCurrentKey() const { return static_cast<bool>(current_); }
+    // True when the open that made the current key created it: the key then
+    // holds nothing but what this object has put there since.
+    bool CreatedCurrentKey() const { return currentIsNew_; }
 
     bool ValueExists(const std::string& name) const;
 
@@ -45,6 +48,8 @@ public:
     // key is current, the key was opened read-only, or it is the root.
     bool WriteText(const std::string& name, const std::string& text);
 
+    // True when the value is gone afterwards: a value that was never there
+    // is no failure.
     bool DeleteValue(const std::string& name);
 
     // True when the key opens with read rights; the current key is unchanged.
@@ -66,4 +71,5 @@ private:
     ScopedHKey current_;
     bool currentIsRoot_ = false;
     bool currentWritable_ = false;
+    bool currentIsNew_ = false;
 };

@@ -68,6 +68,10 @@ TEST_F(RegistryAccessTest, WritesKeepExpandableTypeAndRefuseReadOnlyKeysAndTheRo
     EXPECT_EQ(added.Text(), "日本語テキスト");
     EXPECT_EQ(added.bytes.size(), std::string("日本語テキスト").size() + 1) << "stored with its terminating zero";
 
+    EXPECT_TRUE(registry.DeleteValue("new"));
+    EXPECT_FALSE(GetValue("k", "new").exists);
+    EXPECT_TRUE(registry.DeleteValue("new")) << "a value that is not there counts as removed";
+
     ASSERT_TRUE(registry.OpenKey("k", false));
     EXPECT_FALSE(registry.WriteText("new", "x")) << "a key opened for reading is not written";
     registry.CloseKey();
@@ -92,6 +96,13 @@ TEST_F(RegistryAccessTest, DeletesWholeTreesButNeverTheRoot)
     EXPECT_FALSE(registry.DeleteKey(""));
     EXPECT_FALSE(registry.DeleteKey("\\"));
     EXPECT_TRUE(KeyExists("keep"));
+
+    SetText("r\\s\\t", "", "5");
+    EXPECT_TRUE(registry.RemoveKey("r"));
+    EXPECT_FALSE(KeyExists("r"));
+    EXPECT_TRUE(registry.RemoveKey("r")) << "a key that is not there counts as removed";
+    EXPECT_TRUE(registry.RemoveKey("missing\\parent\\key"));
+    EXPECT_FALSE(registry.RemoveKey(""));
 }
 
 TEST_F(RegistryAccessTest, ListsSubKeyNames)
