@@ -1,5 +1,6 @@
 #include "model/RegistryAccess.h"
 
+#include <algorithm>
 #include <cstring>
 
 // Reads and deletes on raw keys, behind the operations of RegistryAccess.
@@ -40,6 +41,54 @@ LONG QueryText(HKEY key, const char* name, std::string& text, bool& found)
     const size_t length = size == 0 ? 0 : strnlen(data, size);
     text.assign(data, length);
     return ERROR_SUCCESS;
+}
+
+// The UTF-16 form in which the registry keeps narrow bytes, converted as
+// the narrow registry functions convert them. False for bytes that are not
+// valid in the code page, where the two conversions might differ.
+bool StoredForm(const char* bytes, size_t length, std::wstring& wide)
+{
+    wide.clear();
+    if (length == 0)
+        return true;
+    const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), nullptr, 0);
+    if (count <= 0)
+        return false;
+    wide.resize(static_cast<size_t>(count));
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), wide.data(), count);
+    return true;
+}
+
+struct StoredText {
+    DWORD type = REG_NONE; // of the value; REG_NONE when it is missing
+    bool same = false;     // a text type holding exactly the bytes a write of the text would store
+};
+
+// One query tells both the type a write must keep and whether the write
+// would change anything. Compared in UTF-16, as the registry keeps it: a
+// narrow read would hide a stray odd byte or a character the code page
+// cannot show.
+StoredText CompareStoredText(HKEY key, const std::string& name, const std::string& text)
+{
+    StoredText stored;
+    std::wstring wideName, wideText;
+    if (!StoredForm(name.c_str(), name.size(), wideName) ||
+        !StoredForm(text.c_str(), text.size() + 1, wideText)) {
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &stored.type, nullptr, nullptr) != ERROR_SUCCESS)
+            stored.type = REG_NONE;
+        return stored;
+    }
+    std::vector<wchar_t> data(wideText.size());
+    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    const LONG rc =
+        RegQueryValueExW(key, wideName.c_str(), nullptr, &stored.type, reinterpret_cast<BYTE*>(data.data()), &size);
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) {
+        stored.type = REG_NONE;
+        return stored;
+    }
+    stored.same = rc == ERROR_SUCCESS && (stored.type == REG_SZ || stored.type == REG_EXPAND_SZ) &&
+                  size == data.size() * sizeof(wchar_t) && std::equal(data.begin(), data.end(), wideText.begin());
+    return stored;
 }
 
 LONG DeleteTree(HKEY parent, const std::string& path);
@@ -175,13 +224,15 @@ bool RegistryAccess::WriteText(const std::string& name, const std::string& text)
     if (!current_ || !currentWritable_ || currentIsRoot_)
         return false;
     DWORD type = REG_SZ;
-    DWORD oldType = 0;
     // A key created by this object's open holds only the REG_SZ values it
-    // wrote itself: there is no type to keep.
-    if (!currentIsNew_ &&
-        RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &oldType, nullptr, nullptr) == ERROR_SUCCESS &&
-        oldType == REG_EXPAND_SZ)
-        type = REG_EXPAND_SZ;
+    // wrote itself: there is no type to keep and nothing to compare.
+    if (!currentIsNew_) {
+        const StoredText stored = CompareStoredText(current_.Get(), name, text);
+        if (stored.same)
+            return true;
+        if (stored.type == REG_EXPAND_SZ)
+            type = REG_EXPAND_SZ;
+    }
     return RegSetValueExA(current_.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }

@@ -44,7 +44,8 @@ public:
     ValueRead ReadTextIfExists(const std::string& name, std::string& text) const;
 
     // Stores text as REG_SZ, or as REG_EXPAND_SZ when it replaces such a
-    // value so that %SystemRoot% style paths keep working. Refuses when no
+    // value so that %SystemRoot% style paths keep working; a text value that
+    // already holds exactly these bytes is left as it is. Refuses when no
     // key is current, the key was opened read-only, or it is the root.
     bool WriteText(const std::string& name, const std::string& text);
 
