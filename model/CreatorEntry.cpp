@@ -75,10 +75,13 @@ bool WriteDefaultOf(RegistryAccess& registry, const std::string& path, const std
     return ok;
 }
 
-// Writes a non-empty text as the default of path, or removes path.
-bool StoreOrRemoveKey(RegistryAccess& registry, const std::string& path, const std::string& text)
+// Writes a non-empty text as the default of path, or removes path; known
+// to be absent already, it is left alone.
+bool StoreOrRemoveKey(RegistryAccess& registry, const std::string& path, const std::string& text, bool absent)
 {
-    return text.empty() ? registry.RemoveKey(path) : WriteDefaultOf(registry, path, text);
+    if (text.empty())
+        return absent || registry.RemoveKey(path);
+    return WriteDefaultOf(registry, path, text);
 }
 
 bool IsSpace(unsigned char c)
@@ -186,22 +189,26 @@ bool CreatorEntry::WriteToRegistry()
     // there was only something to remove.
     if (!registry.OpenKey(Name, true))
         return Fail(*this, kWriteFailedTail);
-    bool ok = Kind.empty() ? (!registry.ValueExists("") || registry.DeleteValue("")) : registry.WriteText("", Kind);
+    // Below a key that this write created there is nothing to remove.
+    const bool created = registry.CreatedCurrentKey();
+    bool ok = Kind.empty() ? (created || registry.DeleteValue("")) : registry.WriteText("", Kind);
     registry.CloseKey();
-    if (!ok || !StoreOrRemoveKey(registry, path.Of(kDefaultIcon), IconSource) ||
-        !StoreOrRemoveKey(registry, path.Of(kOpenCommand), Command))
+    if (!ok || !StoreOrRemoveKey(registry, path.Of(kDefaultIcon), IconSource, created) ||
+        !StoreOrRemoveKey(registry, path.Of(kOpenCommand), Command, created))
         return Fail(*this, kWriteFailedTail);
 
     if (UsesDde) {
         // An empty message removes ddeexec with everything below it, so the
-        // sub-keys written next come back under a ddeexec without a default.
-        ok = StoreOrRemoveKey(registry, path.Of(kDdeExec), DdeMessage) &&
-             StoreOrRemoveKey(registry, path.Of(kDdeApplication), DdeApplication) &&
-             StoreOrRemoveKey(registry, path.Of(kDdeIfExec), DdeIfExec) &&
-             StoreOrRemoveKey(registry, path.Of(kDdeTopic), DdeTopic);
+        // sub-keys written next come back under a ddeexec without a default,
+        // and the empty ones are gone already.
+        const bool subKeysAbsent = created || DdeMessage.empty();
+        ok = StoreOrRemoveKey(registry, path.Of(kDdeExec), DdeMessage, created) &&
+             StoreOrRemoveKey(registry, path.Of(kDdeApplication), DdeApplication, subKeysAbsent) &&
+             StoreOrRemoveKey(registry, path.Of(kDdeIfExec), DdeIfExec, subKeysAbsent) &&
+             StoreOrRemoveKey(registry, path.Of(kDdeTopic), DdeTopic, subKeysAbsent);
     } else {
-        ok = registry.RemoveKey(path.Of(kDdeExec)) && registry.RemoveKey(path.Of(kDdeApplication)) &&
-             registry.RemoveKey(path.Of(kDdeTopic)) && registry.RemoveKey(path.Of(kDdeIfExec));
+        // ddeexec goes whole, its application, ifexec and topic with it.
+        ok = created || registry.RemoveKey(path.Of(kDdeExec));
     }
     if (!ok)
         return Fail(*this, kWriteFailedTail);

@@ -13,14 +13,13 @@ bool Fail(const ExtensionEntry& entry, const char* tail)
     return false;
 }
 
-// Writes value, or removes it when the text is empty; the key stays.
+// Writes value, or removes it when the text is empty; the key stays. A key
+// the write has just created has no value to remove.
 bool StoreOrRemove(RegistryAccess& registry, const std::string& valueName, const std::string& text)
 {
     if (!text.empty())
         return registry.WriteText(valueName, text);
-    if (registry.ValueExists(valueName))
-        return registry.DeleteValue(valueName);
-    return true;
+    return registry.CreatedCurrentKey() || registry.DeleteValue(valueName);
 }
 } // namespace
 
@@ -57,11 +56,9 @@ bool ExtensionEntry::WriteToRegistry()
     RegistryAccess registry;
     registry.SetRoot(HKEY_CLASSES_ROOT);
     // A key that cannot be opened for writing is a failed write, even when
-    // there was only something to remove.
-    if (!registry.OpenKey(Name, true) || !StoreOrRemove(registry, "", Creator))
-        return Fail(*this, kWriteFailedTail);
-    registry.CloseKey();
-    if (!registry.OpenKey(Name, true) || !StoreOrRemove(registry, kContentType, ContentType))
+    // there was only something to remove. One open serves both values.
+    if (!registry.OpenKey(Name, true) || !StoreOrRemove(registry, "", Creator) ||
+        !StoreOrRemove(registry, kContentType, ContentType))
         return Fail(*this, kWriteFailedTail);
     registry.CloseKey();
     State = esUnchanged;

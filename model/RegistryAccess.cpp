@@ -1,5 +1,6 @@
 #include "model/RegistryAccess.h"
 
+#include <algorithm>
 #include <cstring>
 
 // Reads and deletes on raw keys, behind the operations of RegistryAccess.
@@ -42,7 +43,55 @@ LONG QueryText(HKEY key, const char* name, std::string& text, bool& found)
     return ERROR_SUCCESS;
 }
 
-bool DeleteTree(HKEY parent, const std::string& path);
+// The UTF-16 form in which the registry keeps narrow bytes, converted as
+// the narrow registry functions convert them. False for bytes that are not
+// valid in the code page, where the two conversions might differ.
+bool StoredForm(const char* bytes, size_t length, std::wstring& wide)
+{
+    wide.clear();
+    if (length == 0)
+        return true;
+    const int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), nullptr, 0);
+    if (count <= 0)
+        return false;
+    wide.resize(static_cast<size_t>(count));
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), wide.data(), count);
+    return true;
+}
+
+struct StoredText {
+    DWORD type = REG_NONE; // of the value; REG_NONE when it is missing
+    bool same = false;     // a text type holding exactly the bytes a write of the text would store
+};
+
+// One query tells both the type a write must keep and whether the write
+// would change anything. Compared in UTF-16, as the registry keeps it: a
+// narrow read would hide a stray odd byte or a character the code page
+// cannot show.
+StoredText CompareStoredText(HKEY key, const std::string& name, const std::string& text)
+{
+    StoredText stored;
+    std::wstring wideName, wideText;
+    if (!StoredForm(name.c_str(), name.size(), wideName) ||
+        !StoredForm(text.c_str(), text.size() + 1, wideText)) {
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &stored.type, nullptr, nullptr) != ERROR_SUCCESS)
+            stored.type = REG_NONE;
+        return stored;
+    }
+    std::vector<wchar_t> data(wideText.size());
+    DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    const LONG rc =
+        RegQueryValueExW(key, wideName.c_str(), nullptr, &stored.type, reinterpret_cast<BYTE*>(data.data()), &size);
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) {
+        stored.type = REG_NONE;
+        return stored;
+    }
+    stored.same = rc == ERROR_SUCCESS && (stored.type == REG_SZ || stored.type == REG_EXPAND_SZ) &&
+                  size == data.size() * sizeof(wchar_t) && std::equal(data.begin(), data.end(), wideText.begin());
+    return stored;
+}
+
+LONG DeleteTree(HKEY parent, const std::string& path);
 
 bool DeleteSubTree(HKEY key)
 {
@@ -67,21 +116,26 @@ bool DeleteSubTree(HKEY key)
             ok = false;
             continue;
         }
-        ok = DeleteTree(key, std::string(name.data(), length)) && ok;
+        ok = DeleteTree(key, std::string(name.data(), length)) == ERROR_SUCCESS && ok;
     }
     return ok;
 }
 
-bool DeleteTree(HKEY parent, const std::string& path)
+LONG DeleteTree(HKEY parent, const std::string& path)
 {
     {
         ScopedHKey key;
-        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, key.Put()) != ERROR_SUCCESS)
-            return false;
+        const LONG rc = RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | DELETE, key.Put());
+        if (rc != ERROR_SUCCESS) {
+            key.Release();
+            return rc;
+        }
         DeleteSubTree(key.Get());
     }
-    return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyA(parent, path.c_str());
 }
+
+bool AddressesRoot(const std::string& path) { return path.find_first_not_of('\\') == std::string::npos; }
 
 } // namespace
 
@@ -95,9 +149,10 @@ bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
 {
     CloseKey();
     LONG rc;
+    DWORD disposition = REG_OPENED_EXISTING_KEY;
     if (canCreate) {
         rc = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                             current_.Put(), nullptr);
+                             current_.Put(), &disposition);
     } else {
         rc = RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, current_.Put());
     }
@@ -107,6 +162,7 @@ bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
     }
     currentIsRoot_ = path.empty();
     currentWritable_ = canCreate;
+    currentIsNew_ = disposition == REG_CREATED_NEW_KEY;
     return true;
 }
 
@@ -115,6 +171,7 @@ void RegistryAccess::CloseKey()
     current_.Reset();
     currentIsRoot_ = false;
     currentWritable_ = false;
+    currentIsNew_ = false;
 }
 
 bool RegistryAccess::ValueExists(const std::string& name) const
@@ -167,10 +224,15 @@ bool RegistryAccess::WriteText(const std::string& name, const std::string& text)
     if (!current_ || !currentWritable_ || currentIsRoot_)
         return false;
     DWORD type = REG_SZ;
-    DWORD oldType = 0;
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &oldType, nullptr, nullptr) == ERROR_SUCCESS &&
-        oldType == REG_EXPAND_SZ)
-        type = REG_EXPAND_SZ;
+    // A key created by this object's open holds only the REG_SZ values it
+    // wrote itself: there is no type to keep and nothing to compare.
+    if (!currentIsNew_) {
+        const StoredText stored = CompareStoredText(current_.Get(), name, text);
+        if (stored.same)
+            return true;
+        if (stored.type == REG_EXPAND_SZ)
+            type = REG_EXPAND_SZ;
+    }
     return RegSetValueExA(current_.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
@@ -179,7 +241,8 @@ bool RegistryAccess::DeleteValue(const std::string& name)
 {
     if (!current_ || !currentWritable_ || currentIsRoot_)
         return false;
-    return RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
+    const LONG rc = RegDeleteValueA(current_.Get(), name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 bool RegistryAccess::KeyExists(const std::string& path) const
@@ -190,16 +253,17 @@ bool RegistryAccess::KeyExists(const std::string& path) const
 
 bool RegistryAccess::DeleteKey(const std::string& path)
 {
-    if (path.empty() || path.find_first_not_of('\\') == std::string::npos)
-        return false;
-    return DeleteTree(root_, path);
+    return !AddressesRoot(path) && DeleteTree(root_, path) == ERROR_SUCCESS;
 }
 
 bool RegistryAccess::RemoveKey(const std::string& path)
 {
-    if (!KeyExists(path))
-        return true;
-    return DeleteKey(path) || !KeyExists(path);
+    if (AddressesRoot(path))
+        return false;
+    // The failing open of a missing key tells as much as asking first would;
+    // only another failure needs a look at whether the key is still there.
+    const LONG rc = DeleteTree(root_, path);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND || !KeyExists(path);
 }
 
 void RegistryAccess::GetKeyNames(std::vector<std::string>& names) const

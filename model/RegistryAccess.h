@@ -28,6 +28,9 @@ public:
     bool OpenKey(const std::string& path, bool canCreate);
     void CloseKey();
     bool HasCurrentKey() const { return static_cast<bool>(current_); }
+    // True when the open that made the current key created it: the key then
+    // holds nothing but what this object has put there since.
+    bool CreatedCurrentKey() const { return currentIsNew_; }
 
     bool ValueExists(const std::string& name) const;
 
@@ -41,10 +44,13 @@ public:
     ValueRead ReadTextIfExists(const std::string& name, std::string& text) const;
 
     // Stores text as REG_SZ, or as REG_EXPAND_SZ when it replaces such a
-    // value so that %SystemRoot% style paths keep working. Refuses when no
+    // value so that %SystemRoot% style paths keep working; a text value that
+    // already holds exactly these bytes is left as it is. Refuses when no
     // key is current, the key was opened read-only, or it is the root.
     bool WriteText(const std::string& name, const std::string& text);
 
+    // True when the value is gone afterwards: a value that was never there
+    // is no failure.
     bool DeleteValue(const std::string& name);
 
     // True when the key opens with read rights; the current key is unchanged.
@@ -66,4 +72,5 @@ private:
     ScopedHKey current_;
     bool currentIsRoot_ = false;
     bool currentWritable_ = false;
+    bool currentIsNew_ = false;
 };

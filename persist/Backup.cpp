@@ -151,19 +151,21 @@ private:
         if (!FitsOnOneLine(path))
             return false;
         AppendKeyLine(L"[", path);
-        DWORD maxSubKeyLength = 0, maxValueNameLength = 0, maxValueSize = 0;
-        if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSubKeyLength, nullptr, nullptr,
+        // The counts bound both enumerations, so neither needs the call that
+        // only answers ERROR_NO_MORE_ITEMS.
+        DWORD subKeyCount = 0, maxSubKeyLength = 0, valueCount = 0, maxValueNameLength = 0, maxValueSize = 0;
+        if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeyCount, &maxSubKeyLength, nullptr, &valueCount,
                              &maxValueNameLength, &maxValueSize, nullptr, nullptr) != ERROR_SUCCESS)
             return false;
 
         std::vector<wchar_t> name(static_cast<size_t>(std::max(maxValueNameLength, maxSubKeyLength)) + 1);
         std::vector<BYTE> data(std::max<DWORD>(maxValueSize, 1));
-        for (DWORD index = 0;;) {
+        for (DWORD index = 0; index < valueCount;) {
             DWORD nameLength = static_cast<DWORD>(name.size());
             DWORD size = static_cast<DWORD>(data.size());
             DWORD type = REG_NONE;
             const LONG rc = RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
-            if (rc == ERROR_NO_MORE_ITEMS)
+            if (rc == ERROR_NO_MORE_ITEMS) // values went since the query
                 break;
             if (rc == ERROR_MORE_DATA) { // the value grew since the query
                 name.resize(name.size() * 2 + 256);
@@ -178,7 +180,8 @@ private:
         }
 
         std::vector<std::wstring> subKeys;
-        for (DWORD index = 0;;) {
+        subKeys.reserve(subKeyCount);
+        for (DWORD index = 0; index < subKeyCount;) {
             DWORD nameLength = static_cast<DWORD>(name.size());
             const LONG rc = RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
             if (rc == ERROR_NO_MORE_ITEMS)

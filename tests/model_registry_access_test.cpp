@@ -68,6 +68,10 @@ TEST_F(RegistryAccessTest, WritesKeepExpandableTypeAndRefuseReadOnlyKeysAndTheRo
     EXPECT_EQ(added.Text(), "日本語テキスト");
     EXPECT_EQ(added.bytes.size(), std::string("日本語テキスト").size() + 1) << "stored with its terminating zero";
 
+    EXPECT_TRUE(registry.DeleteValue("new"));
+    EXPECT_FALSE(GetValue("k", "new").exists);
+    EXPECT_TRUE(registry.DeleteValue("new")) << "a value that is not there counts as removed";
+
     ASSERT_TRUE(registry.OpenKey("k", false));
     EXPECT_FALSE(registry.WriteText("new", "x")) << "a key opened for reading is not written";
     registry.CloseKey();
@@ -76,6 +80,34 @@ TEST_F(RegistryAccessTest, WritesKeepExpandableTypeAndRefuseReadOnlyKeysAndTheRo
     ASSERT_TRUE(registry.OpenKey("", true));
     EXPECT_FALSE(registry.WriteText("", "x")) << "the root itself is never written";
     EXPECT_FALSE(GetValue("", "").exists);
+}
+
+// A write may leave a value that already holds its text, but only one whose
+// UTF-16 bytes and type are exactly what the write would store.
+TEST_F(RegistryAccessTest, WriteRewritesTextsThatOnlyReadTheSame)
+{
+    const std::string abc("a\0b\0c\0\0\0", 8);
+    // An odd trailing byte, no terminating zero, a list type.
+    const std::pair<DWORD, std::string> cases[] = {
+        {REG_SZ, abc + "\x01"}, {REG_SZ, abc.substr(0, 6)}, {REG_MULTI_SZ, abc}};
+    ScopedHKey key;
+    ASSERT_EQ(RegCreateKeyExA(Root(), "k", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr), ERROR_SUCCESS);
+    RegistryAccess registry;
+    ASSERT_TRUE(registry.OpenKey("k", true));
+    for (const auto& [type, bytes] : cases) {
+        SCOPED_TRACE(bytes.size());
+        ASSERT_EQ(RegSetValueExW(key.Get(), L"v", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+        EXPECT_TRUE(registry.WriteText("v", "abc"));
+        std::string stored(64, '\0');
+        DWORD storedType = 0, size = static_cast<DWORD>(stored.size());
+        ASSERT_EQ(
+            RegQueryValueExW(key.Get(), L"v", nullptr, &storedType, reinterpret_cast<BYTE*>(stored.data()), &size),
+            ERROR_SUCCESS);
+        EXPECT_EQ(storedType, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(stored.substr(0, size), abc);
+    }
 }
 
 TEST_F(RegistryAccessTest, DeletesWholeTreesButNeverTheRoot)
@@ -92,6 +124,13 @@ TEST_F(RegistryAccessTest, DeletesWholeTreesButNeverTheRoot)
     EXPECT_FALSE(registry.DeleteKey(""));
     EXPECT_FALSE(registry.DeleteKey("\\"));
     EXPECT_TRUE(KeyExists("keep"));
+
+    SetText("r\\s\\t", "", "5");
+    EXPECT_TRUE(registry.RemoveKey("r"));
+    EXPECT_FALSE(KeyExists("r"));
+    EXPECT_TRUE(registry.RemoveKey("r")) << "a key that is not there counts as removed";
+    EXPECT_TRUE(registry.RemoveKey("missing\\parent\\key"));
+    EXPECT_FALSE(registry.RemoveKey(""));
 }
 
 TEST_F(RegistryAccessTest, ListsSubKeyNames)
