@@ -215,6 +215,14 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
     EXPECT_EQ(Cells(".xyz"), ".xyz|application/x-xyz|htmlfile|HTML 文書|shell32.dll,4||image " + std::to_string(htmlImage));
     EXPECT_EQ(FindOrAdd(Catalog().CreatorMap, std::string("htmlfile")).State, esUnchanged);
     EXPECT_EQ(form1.ChooserRows.size(), 4u) << "the chooser is refilled";
+
+    // An icon source numbered -1 previews the file's first icon, not the
+    // icon count that the extraction answers for -1.
+    form5.ShowFileIcon("shell32.dll", -1);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageA(form5.Image1, STM_GETICON, 0, 0)), &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
 }
 
 TEST_F(EditWorkflowTest, IconListClickSetsTheIconSourceAndOkGivesTheCreatorANewImage)
