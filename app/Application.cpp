@@ -87,25 +87,25 @@ int RunMorvido()
         static TForm1 form1;
         if (!form1.Create())
             throw std::runtime_error("メインウィンドウを作成できませんでした。");
+        // Each owned by the main window; a window that cannot be made ends
+        // the start with its message.
+        const auto create = [](auto& form, const char* failure) {
+            if (!form.Create(form1.Handle()))
+                throw std::runtime_error(failure);
+        };
         static TForm3 form3;
-        if (!form3.Create(form1.Handle()))
-            throw std::runtime_error("進行状況ウィンドウを作成できませんでした。");
+        create(form3, "進行状況ウィンドウを作成できませんでした。");
         form1.Form3 = &form3;
         static TForm5 form5;
-        if (!form5.Create(form1.Handle()))
-            throw std::runtime_error("編集ダイアログを作成できませんでした。");
+        create(form5, "編集ダイアログを作成できませんでした。");
         static TForm6 form6;
-        if (!form6.Create(form1.Handle()))
-            throw std::runtime_error("バージョン情報ウィンドウを作成できませんでした。");
+        create(form6, "バージョン情報ウィンドウを作成できませんでした。");
         static TForm7 form7;
-        if (!form7.Create(form1.Handle()))
-            throw std::runtime_error("クリエーター選択ダイアログを作成できませんでした。");
+        create(form7, "クリエーター選択ダイアログを作成できませんでした。");
         static TForm10 form10;
-        if (!form10.Create(form1.Handle()))
-            throw std::runtime_error("削除ダイアログを作成できませんでした。");
+        create(form10, "削除ダイアログを作成できませんでした。");
         static TForm11 form11;
-        if (!form11.Create(form1.Handle()))
-            throw std::runtime_error("追加ダイアログを作成できませんでした。");
+        create(form11, "追加ダイアログを作成できませんでした。");
         ConnectForms(form1, form5, form6, form7, form10, form11);
 
         form1.Modified = false;

@@ -100,8 +100,8 @@ void RunModal(HWND window, HWND owner, bool& closed)
         SetActiveWindow(owner);
 }
 
-bool ChooseFileToOpen(HWND owner, const char* title, const char* filter, const char* defaultExtension,
-                      std::string& path)
+bool ChooseFile(FileDialog kind, HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                std::string& path)
 {
     // The dialog wants each piece ended by a zero and the list by another.
     std::string filters = filter ? filter : "";
@@ -111,6 +111,7 @@ bool ChooseFileToOpen(HWND owner, const char* title, const char* filter, const c
     filters.append(2, '\0');
     // Room for the longest path the system can hand back.
     std::string file(32768, '\0');
+    path.copy(file.data(), file.size() - 1);
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -120,9 +121,9 @@ bool ChooseFileToOpen(HWND owner, const char* title, const char* filter, const c
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = title;
     dialog.lpstrDefExt = defaultExtension;
-    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                   OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&dialog))
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   (kind == FileDialog::Open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    if (!(kind == FileDialog::Open ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog)))
         return false;
     path.assign(file.c_str());
     return true;

@@ -32,8 +32,11 @@ void CenterOnDesktop(HWND window);
 // state for the next showing.
 void RunModal(HWND window, HWND owner, bool& closed);
 
-// Runs the open-file dialog over `owner`. The filter is written as the
-// program shows it, "text|pattern|text|pattern"; title and default
-// extension may be nullptr. True with the chosen path, false when cancelled.
-bool ChooseFileToOpen(HWND owner, const char* title, const char* filter, const char* defaultExtension,
-                      std::string& path);
+// Runs the open-file or save-file dialog over `owner`. The filter is
+// written as the program shows it, "text|pattern|text|pattern"; title and
+// default extension may be nullptr. The dialog starts with path and leaves
+// the chosen one there; false when cancelled or when the dialog failed
+// (CommDlgExtendedError tells which).
+enum class FileDialog { Open, Save };
+bool ChooseFile(FileDialog kind, HWND owner, const char* title, const char* filter, const char* defaultExtension,
+                std::string& path);

@@ -107,9 +107,8 @@ public:
     int LoadCreatorImage(const CreatorEntry& creator);
 
     // The list's and its header's subclasses cost the window server a few
-    // round trips per message under Wine, and the list sends its header a
-    // message for every cell: work on every row runs with them taken off.
-    // Calls nest; the last resume puts them back.
+    // round trips per message under Wine: while the hidden list is refilled
+    // they are taken off. Calls nest; the last resume puts them back.
     void SuspendListSubclasses();
     void ResumeListSubclasses();
     class ListSubclassesSuspended {

@@ -51,6 +51,16 @@ inline std::string TempFile(const std::string& name)
     return std::string(directory) + name;
 }
 
+// Runs the window messages waiting for this thread.
+inline void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 // Runs a command line to its end; its exit code, or -1 when it cannot start.
 long RunProcess(std::string commandLine, bool quiet);
 

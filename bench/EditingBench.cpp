@@ -20,15 +20,6 @@
 
 namespace {
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // --- (e) ------------------------------------------------------------------
 
 // Inside the edit dialog's modal loop: types a new kind and presses OK,

@@ -177,15 +177,6 @@ long long FileSize(const std::string& path)
 
 // --- (c) the main window, in a child process -------------------------------
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultFile)
 {
     ScopedHKey classes = RedirectClassesRoot(extensionCount);

@@ -336,7 +336,8 @@ void TAssociationForm::Button4Click()
     if (!texts.programFilter)
         return;
     std::string path;
-    if (!ChooseFileToOpen(hwnd_, texts.programTitle, texts.programFilter, texts.programExtension, path))
+    if (!ChooseFile(FileDialog::Open, hwnd_, texts.programTitle, texts.programFilter, texts.programExtension,
+                    path))
         return;
     SetWindowTextA(Edit4, ("\"" + path + "\" \"%1\"").c_str());
 }
@@ -347,7 +348,7 @@ void TAssociationForm::Button1Click()
     if (!texts.iconFilter)
         return;
     std::string path;
-    if (!ChooseFileToOpen(hwnd_, kIconBrowseTitle, texts.iconFilter, nullptr, path))
+    if (!ChooseFile(FileDialog::Open, hwnd_, kIconBrowseTitle, texts.iconFilter, nullptr, path))
         return;
     SelectedIconFile = path;
     FillIconList(SelectedIconFile);

@@ -8,6 +8,7 @@
 #include "dialogs/AssociationForm.h"
 #include "dialogs/Workflows.h"
 #include "model/AssociationCatalog.h"
+#include "view/ListControl.h"
 
 namespace {
 
@@ -123,15 +124,8 @@ void TForm7::LayoutControls()
 // The list holds no texts of its own: it asks for each cell it draws.
 void TForm7::ListView1GetDispInfo(NMLVDISPINFOA& info) const
 {
-    LVITEMA& item = info.item;
-    if (!rows_ || item.iItem < 0 || item.iItem >= RowCount())
-        return;
-    const ListRow& row = (*rows_)[static_cast<size_t>(item.iItem)];
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 &&
-        item.iSubItem < kListColumnCount)
-        lstrcpynA(item.pszText, row.Column(item.iSubItem).c_str(), item.cchTextMax);
-    if (item.mask & LVIF_IMAGE)
-        item.iImage = row.Image;
+    if (rows_)
+        FillDisplayInfo(*rows_, info.item);
 }
 
 int TForm7::SelectedRow() const { return ListView_GetNextItem(ListView1, -1, LVNI_SELECTED); }

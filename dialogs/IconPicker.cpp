@@ -37,7 +37,6 @@ void TAssociationForm::ShowListIcon(int number)
 
 void TAssociationForm::ShowFileIcon(const std::string& file, int number)
 {
-    // -1 would ask for the icon count instead of an icon: the first icon is
-    // what an icon source of -1 stands for everywhere else.
-    SetPicture(ExtractIconFromFile(file, number == -1 ? 0 : number));
+    // As everywhere else, -1 shows the first icon, not the icon count.
+    SetPicture(ExtractIconFromFile(file, IconNumberToExtract(number)));
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/Scoped.h"
+#include "model/TextConversion.h"
 #include "persist/DataFolders.h"
 
 namespace {
@@ -17,18 +18,6 @@ namespace {
 constexpr std::wstring_view kRoot = L"HKEY_CLASSES_ROOT\\";
 // regedit ends a hex line with ",\" once it has reached this many characters.
 constexpr size_t kHexLineLength = 77;
-
-// The conversion the narrow registry functions make, so the backup reads
-// the very key that the commit addresses.
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 // A line break inside a key or value name would end the line that carries
 // it, and the script has no escape for it that every regedit reads.
@@ -218,7 +207,9 @@ std::vector<std::wstring> KeysToBackUp(const AssociationCatalog& catalog)
     const auto add = [&](const std::string& name, EntryState state) {
         if (state == esUnchanged || name.find_first_not_of('\\') == std::string::npos)
             return;
-        std::wstring wide = Widen(name);
+        // Converted as the narrow registry functions convert it, so the
+        // backup reads the very key that the commit addresses.
+        std::wstring wide = WidenText(name);
         std::wstring folded = wide;
         CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
         if (seen.insert(std::move(folded)).second)

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <vector>
 
 #include "model/Scoped.h"
+#include "model/TextConversion.h"
 #include "view/ShellServices.h"
 
 namespace {
@@ -20,16 +20,8 @@ std::string LocalAppDataDirectory()
 {
     PWSTR path = nullptr;
     std::string result;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path))) {
-        // The narrow functions take the same code page the program's texts are in.
-        const int size = WideCharToMultiByte(CP_ACP, 0, path, -1, nullptr, 0, nullptr, nullptr);
-        if (size > 1) {
-            std::vector<char> buffer(static_cast<size_t>(size));
-            WideCharToMultiByte(CP_ACP, 0, path, -1, buffer.data(), size, nullptr, nullptr);
-            result.assign(buffer.data());
-            result += '\\';
-        }
-    }
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path)) && path && *path)
+        result = NarrowText(path) + '\\';
     CoTaskMemFree(path);
     return result;
 }

@@ -2,19 +2,12 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 
-namespace {
+#include "model/TextConversion.h"
 
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+namespace {
 
 // The registry matches key names without regard to case, as this order
 // does, while the catalog keeps names apart by their exact bytes.
@@ -35,7 +28,7 @@ void AddDescribedKeys(const std::map<std::string, Entry>& map, KeySet& described
 {
     Walk(map, [&](const std::string&, const Entry& entry) {
         if (entry.State != esDeleted && !entry.Name.empty())
-            described.insert(Wide(entry.Name));
+            described.insert(WidenText(entry.Name));
     });
 }
 
@@ -46,7 +39,7 @@ bool CommitMap(std::map<std::string, Entry>& map, const KeySet& described)
     Walk(map, [&](const std::string&, Entry& entry) {
         if (entry.State == esModified || entry.State == esAdded)
             allSucceeded = entry.WriteToRegistry() && allSucceeded;
-        if (entry.State == esDeleted && !described.count(Wide(entry.Name)))
+        if (entry.State == esDeleted && !described.count(WidenText(entry.Name)))
             allSucceeded = entry.DeleteFromRegistry() && allSucceeded;
     });
     return allSucceeded;

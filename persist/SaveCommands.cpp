@@ -2,8 +2,7 @@
 
 #include <commdlg.h>
 
-#include <vector>
-
+#include "app/FormKit.h"
 #include "app/MessageBox.h"
 #include "model/AssociationCatalog.h"
 #include "persist/Backup.h"
@@ -16,9 +15,7 @@ namespace {
 constexpr const char* kNothingPending =
     "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
 constexpr const char* kSaveDialogTitle = "変更されたデータをレジストリファイルに保存";
-// Pairs of description and pattern, each ending in a zero byte; the array's
-// own terminator ends the list.
-constexpr char kSaveDialogFilter[] = "ﾚｼﾞｽﾄﾘﾌｧｲﾙ(*.reg)\0*.reg\0";
+constexpr const char* kSaveDialogFilter = "ﾚｼﾞｽﾄﾘﾌｧｲﾙ(*.reg)|*.reg";
 constexpr const char* kDialogFailed = "保存するファイルを選ぶことができませんでした。";
 constexpr const char* kOpenFailed = "ファイルを開くことができませんでした。";
 constexpr const char* kWriteFailed = "ファイルに書き込むことができませんでした。";
@@ -27,24 +24,13 @@ constexpr const char* kWriteFailed = "ファイルに書き込むことができ
 // the new choice there; false when the user cancels.
 bool ExecuteSaveDialog1(HWND owner, std::string& fileName)
 {
-    std::vector<char> buffer(32768, '\0');
-    fileName.copy(buffer.data(), buffer.size() - 1);
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kSaveDialogFilter;
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.lpstrTitle = kSaveDialogTitle;
-    dialog.lpstrDefExt = "reg";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_PATHMUSTEXIST |
-                   OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&dialog)) {
+    std::string chosen = fileName;
+    if (!ChooseFile(FileDialog::Save, owner, kSaveDialogTitle, kSaveDialogFilter, "reg", chosen)) {
         if (CommDlgExtendedError() != 0)
             ShowError(kDialogFailed);
         return false;
     }
-    fileName = buffer.data();
+    fileName = chosen;
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "dialogs/CreatorChooser.h"
 #include "model/AssociationCatalog.h"
+#include "model/TextConversion.h"
 #include "view/ListControl.h"
 #include "view/PathShortening.h"
 #include "view/ShellServices.h"
@@ -82,7 +83,7 @@ int TForm1::LoadCreatorImage(const CreatorEntry& creator)
 {
     if (creator.IconSource.empty())
         return DefaultIconIndex;
-    ScopedIcon icon(ExtractIconFromFile(creator.IconFile, creator.IconNumber == -1 ? 0 : creator.IconNumber));
+    ScopedIcon icon(ExtractIconFromFile(creator.IconFile, IconNumberToExtract(creator.IconNumber)));
     return icon ? AppendImage(icon.Get()) : DefaultIconIndex;
 }
 
@@ -187,18 +188,7 @@ void TForm1::RowsChanged()
     InvalidateRect(ListView1, nullptr, FALSE);
 }
 
-void TForm1::ListView1GetDispInfo(NMLVDISPINFOA& info) const
-{
-    LVITEMA& item = info.item;
-    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= Rows.size())
-        return;
-    const ListRow& row = Rows[static_cast<size_t>(item.iItem)];
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 &&
-        item.iSubItem < kListColumnCount)
-        lstrcpynA(item.pszText, row.Column(item.iSubItem).c_str(), item.cchTextMax);
-    if (item.mask & LVIF_IMAGE)
-        item.iImage = row.Image;
-}
+void TForm1::ListView1GetDispInfo(NMLVDISPINFOA& info) const { FillDisplayInfo(Rows, info.item); }
 
 // Typing a name selects the next row whose extension begins with it, as in
 // any list; the list asks, as it holds no texts.
@@ -207,14 +197,8 @@ int TForm1::ListView1FindItem(const NMLVFINDITEMA& find, bool wide) const
     const LVFINDINFOA& wanted = find.lvfi;
     if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz || Rows.empty())
         return -1;
-    std::string text = wanted.psz;
-    if (wide) {
-        const auto* typed = reinterpret_cast<const wchar_t*>(wanted.psz);
-        text.assign(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, typed, -1, nullptr, 0, nullptr, nullptr)),
-                    '\0');
-        WideCharToMultiByte(CP_ACP, 0, typed, -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
-        text.resize(text.empty() ? 0 : text.size() - 1);
-    }
+    const std::string text =
+        wide ? NarrowText(reinterpret_cast<const wchar_t*>(wanted.psz)) : std::string(wanted.psz);
     const size_t count = Rows.size();
     const size_t start = find.iStart >= 0 && static_cast<size_t>(find.iStart) < count ? find.iStart : 0;
     for (size_t step = 0; step < count; ++step) {

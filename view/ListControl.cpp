@@ -60,3 +60,15 @@ ListRow ReadRow(HWND list, int row)
     result.Image = RowImage(list, row);
     return result;
 }
+
+void FillDisplayInfo(const std::vector<ListRow>& rows, LVITEMA& item)
+{
+    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.size())
+        return;
+    const ListRow& row = rows[static_cast<size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 &&
+        item.iSubItem < kListColumnCount)
+        lstrcpynA(item.pszText, row.Column(item.iSubItem).c_str(), item.cchTextMax);
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = row.Image;
+}

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "view/ListRow.h"
 
@@ -13,3 +14,7 @@ int SelectedRow(HWND list); // -1 when no row is selected
 std::string RowText(HWND list, int row, int column);
 int RowImage(HWND list, int row);
 ListRow ReadRow(HWND list, int row);
+
+// Answers a list that holds no texts of its own (LVN_GETDISPINFO) from the
+// rows it shows.
+void FillDisplayInfo(const std::vector<ListRow>& rows, LVITEMA& item);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "model/TextConversion.h"
+
 int CompareTexts(const std::string& first, const std::string& second)
 {
     return lstrcmpA(first.c_str(), second.c_str());
@@ -17,13 +19,7 @@ int CompareByExtension(const ListRow& first, const ListRow& second)
     return CompareTexts(first.Caption, second.Caption);
 }
 
-std::wstring PreparedForComparison(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+std::wstring PreparedForComparison(const std::string& text) { return WidenText(text); }
 
 int ComparePrepared(const std::wstring& first, const std::wstring& second)
 {

@@ -89,7 +89,7 @@ void TForm1::ScanRegistry()
     ShowWindow(ListView1, SW_HIDE);
     SendMessageA(ListView1, WM_SETREDRAW, FALSE, 0);
     // The hidden list gets no key or mouse message until it is shown again,
-    // so its subclasses can be off for every row removed and added.
+    // so its subclasses can be off while its rows are replaced.
     SuspendListSubclasses();
     Rows.clear();
     RowsChanged();
@@ -108,7 +108,7 @@ void TForm1::ScanRegistry()
         creator.ImageIndex = DefaultIconIndex;
         if (creator.IconSource.empty())
             continue;
-        const int number = creator.IconNumber == -1 ? 0 : creator.IconNumber;
+        const int number = IconNumberToExtract(creator.IconNumber);
         auto [cached, isNew] = icons.try_emplace({ExpandEnvironmentText(creator.IconFile), number}, DefaultIconIndex);
         if (isNew) {
             // The shell call expands the name itself; handing it the expanded

@@ -13,6 +13,10 @@
 // The caller owns the icon (ScopedIcon).
 HICON ExtractIconFromFile(const std::string& file, int number);
 
+// The icon number to extract for an icon source's number: -1 stands for
+// the file's first icon, while the extraction would answer the icon count.
+inline int IconNumberToExtract(int number) { return number == -1 ? 0 : number; }
+
 // The number of icons in file (expanded as above); 0 when it holds none or
 // cannot be read.
 int IconCountOf(const std::string& file);
