@@ -225,33 +225,15 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
     DeleteObject(info.hbmMask);
 }
 
-TEST_F(EditWorkflowTest, IconListClickSetsTheIconSourceAndOkGivesTheCreatorANewImage)
+// OK refuses a new creator named by a registry path and keeps the dialog
+// open; a click in the icon list then sets the icon source, and OK gives
+// the creator a new image on all its rows.
+TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANewImage)
 {
     SelectRow(".log");
     const int images = ImageList_GetImageCount(form1.ImageList1);
-    std::string source;
-    ModalSteps steps;
-    steps.Then([&] { ClickListRow(form5.ListView1, 2); }).Then([&] {
-        source = WindowText(form5.Edit1) + (SendMessageA(form5.Image1, STM_GETICON, 0, 0) ? " shown" : "");
-        Press(form5.Button2);
-    });
-    steps.Start();
-    Command(IDM_EDIT);
-    ASSERT_TRUE(steps.Done());
-
-    EXPECT_EQ(source, "shell32.dll,2 shown");
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList1), images + 1);
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList2), images + 1);
-    const std::string appended = "|image " + std::to_string(images);
-    EXPECT_EQ(Cells(".log"), ".log||txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended);
-    EXPECT_EQ(Cells(".txt"), ".txt|text/plain|txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended)
-        << "on every row of the creator";
-}
-
-TEST_F(EditWorkflowTest, CreatorNamedByANewRegistryPathIsRefusedAndTheDialogStaysOpen)
-{
-    SelectRow(".txt");
     bool stayed = false;
+    std::string source;
     ModalSteps steps;
     steps.Then([&] {
              SetWindowTextA(form5.Edit9, "new\\creator");
@@ -259,7 +241,12 @@ TEST_F(EditWorkflowTest, CreatorNamedByANewRegistryPathIsRefusedAndTheDialogStay
          })
         .Then([&] {
             stayed = IsWindowVisible(form5.Handle()) && GetFocus() == form5.Edit9;
-            Press(form5.Button3);
+            SetWindowTextA(form5.Edit9, "txtfile");
+            ClickListRow(form5.ListView1, 2);
+        })
+        .Then([&] {
+            source = WindowText(form5.Edit1) + (SendMessageA(form5.Image1, STM_GETICON, 0, 0) ? " shown" : "");
+            Press(form5.Button2);
         });
     steps.Start();
     Command(IDM_EDIT);
@@ -270,8 +257,15 @@ TEST_F(EditWorkflowTest, CreatorNamedByANewRegistryPathIsRefusedAndTheDialogStay
     EXPECT_EQ(box.caption + "|" + box.text, "エラー|新しいクリエーターの名前に「\\」を使うことはできません。");
     EXPECT_EQ(box.buttons | box.icon, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(stayed) << "open, with the creator field focused";
-    EXPECT_FALSE(form1.Modified);
     EXPECT_EQ(Find(Catalog().CreatorMap, std::string("new\\creator")), nullptr);
+
+    EXPECT_EQ(source, "shell32.dll,2 shown");
+    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList1), images + 1);
+    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList2), images + 1);
+    const std::string appended = "|image " + std::to_string(images);
+    EXPECT_EQ(Cells(".log"), ".log||txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended);
+    EXPECT_EQ(Cells(".txt"), ".txt|text/plain|txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended)
+        << "on every row of the creator";
 }
 
 // Corrections to the main window: one selected row, sorts held back while a
