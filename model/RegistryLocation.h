@@ -1,0 +1,30 @@
+// A place in the registry that holds classes: its predefined root key, the
+// path below that root, and the name a registry script writes for it. The
+// functions below are the only places that name a root; everything that
+// scans, reads, writes, deletes, backs up or exports takes a location.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+struct RegistryLocation {
+    HKEY Root = nullptr;
+    std::string Path;       // below Root, without leading or trailing backslash; empty for Root itself
+    std::string ScriptName; // what a registry script writes for Root\Path
+
+    // name below this location, as a path below Root. An empty name is the
+    // location itself.
+    std::string KeyPath(std::string_view name) const;
+    // name below this location as a script's key line names it.
+    std::string ScriptPath(std::string_view name) const;
+
+    friend bool operator==(const RegistryLocation&, const RegistryLocation&) = default;
+};
+
+// The merged view that Windows offers: the user's classes over the machine's.
+const RegistryLocation& ClassesRoot();
+// The classes of every user of the machine.
+const RegistryLocation& MachineClasses();
+// The classes of the user running the program.
+const RegistryLocation& UserClasses();
