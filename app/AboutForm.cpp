@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "app/FormKit.h"
-#include "app/resource.h"
+#include "ui/FormKit.h"
+#include "ui/resource.h"
 #include "model/RegText.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/AboutForm.h"
 #include "app/MainForm.h"
-#include "app/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/CreatorChooser.h"
 #include "model/ErrorReport.h"

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "app/AboutForm.h"
-#include "app/FormKit.h"
-#include "app/MessageBox.h"
-#include "app/resource.h"
+#include "ui/FormKit.h"
+#include "ui/MessageBox.h"
+#include "ui/resource.h"
 #include "model/RegText.h"
 #include "view/ShellServices.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "view/ListRow.h"
-#include "view/ScopedGdi.h"
+#include "ui/ScopedGdi.h"
 
 inline constexpr const char* kMainFormClass = "TForm1";
 

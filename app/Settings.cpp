@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "persist/DataFolders.h"
 
 namespace {

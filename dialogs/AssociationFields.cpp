@@ -1,6 +1,6 @@
 #include "dialogs/AssociationFields.h"
 
-#include "app/resource.h"
+#include "ui/resource.h"
 
 namespace {
 using F = AssociationFields;

@@ -6,9 +6,9 @@
 #include <iterator>
 #include <utility>
 
-#include "app/FormKit.h"
-#include "app/MessageBox.h"
-#include "app/resource.h"
+#include "ui/FormKit.h"
+#include "ui/MessageBox.h"
+#include "ui/resource.h"
 #include "dialogs/CreatorChooser.h"
 
 namespace {

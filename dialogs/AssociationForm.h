@@ -11,10 +11,10 @@
 #include <map>
 #include <string>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "dialogs/AssociationFields.h"
 #include "dialogs/Workflows.h"
-#include "view/ScopedGdi.h"
+#include "ui/ScopedGdi.h"
 
 class TForm7;
 

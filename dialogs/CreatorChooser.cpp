@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/FormKit.h"
-#include "app/resource.h"
+#include "ui/FormKit.h"
+#include "ui/resource.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/Workflows.h"
 #include "model/AssociationCatalog.h"

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/Window.h"
+#include "ui/Window.h"
 #include "view/ListRow.h"
 
 class TAssociationForm;

@@ -1,6 +1,6 @@
 #include "dialogs/Workflows.h"
 
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "model/CatalogScan.h"
 
 namespace {

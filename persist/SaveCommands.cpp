@@ -2,8 +2,8 @@
 
 #include <commdlg.h>
 
-#include "app/FormKit.h"
-#include "app/MessageBox.h"
+#include "ui/FormKit.h"
+#include "ui/MessageBox.h"
 #include "model/AssociationCatalog.h"
 #include "persist/Backup.h"
 #include "persist/RegScript.h"

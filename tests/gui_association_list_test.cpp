@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "app/MainForm.h"
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "model/AssociationCatalog.h"
 #include "tests/support/MessageBoxHook.h"
 #include "tests/support/ScratchRegistry.h"

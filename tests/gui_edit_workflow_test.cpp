@@ -12,7 +12,7 @@
 #include "app/AboutForm.h"
 #include "app/Application.h"
 #include "app/MainForm.h"
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/CreatorChooser.h"
 #include "model/AssociationCatalog.h"

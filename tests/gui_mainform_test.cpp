@@ -8,7 +8,7 @@
 
 #include "app/AboutForm.h"
 #include "app/MainForm.h"
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "tests/support/MessageBoxHook.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/SettingsFileGuard.h"

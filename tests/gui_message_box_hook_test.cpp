@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "tests/support/MessageBoxHook.h"
 
 // The GUI tests rely on the hook to read and answer boxes faithfully.

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/MainForm.h"
-#include "app/MessageBox.h"
-#include "app/resource.h"
+#include "ui/MessageBox.h"
+#include "ui/resource.h"
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
 #include "tests/support/DataFoldersOverride.h"

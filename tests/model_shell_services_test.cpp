@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/CreatorEntry.h"
-#include "view/ScopedGdi.h"
+#include "ui/ScopedGdi.h"
 #include "view/ShellServices.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "dialogs/Workflows.h"
 
 namespace {

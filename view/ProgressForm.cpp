@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "app/FormKit.h"
-#include "app/resource.h"
+#include "ui/FormKit.h"
+#include "ui/resource.h"
 #include "model/RegText.h"
 
 namespace {

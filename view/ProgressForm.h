@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "app/Window.h"
-#include "view/ScopedGdi.h"
+#include "ui/Window.h"
+#include "ui/ScopedGdi.h"
 
 inline constexpr const char* kScanningText = "レジストリをスキャンしています。";
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "app/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "model/AssociationCatalog.h"
 #include "model/CatalogScan.h"
 #include "view/ListControl.h"

@@ -15,7 +15,7 @@
 #include "app/MainForm.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/CreatorChooser.h"
-#include "app/resource.h"
+#include "ui/resource.h"
 #include "model/Scoped.h"
 #include "view/ProgressForm.h"
 

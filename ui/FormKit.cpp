@@ -1,4 +1,4 @@
-#include "app/FormKit.h"
+#include "ui/FormKit.h"
 
 #include <commdlg.h>
 

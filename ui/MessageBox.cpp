@@ -1,4 +1,4 @@
-#include "app/MessageBox.h"
+#include "ui/MessageBox.h"
 
 int ShowMessage(const std::string& text, const char* caption, UINT flags)
 {
