@@ -15,6 +15,7 @@
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
 #include "model/Scoped.h"
+#include "view/EntryMessages.h"
 #include "view/ProgressForm.h"
 
 namespace {
@@ -66,8 +67,10 @@ void ConnectForms(TForm1& form1, TAssociationForm& form5, TForm6& form6, TForm7&
     form5.Form7 = &form7;
     form11.Form7 = &form7;
     // Typed names are checked against the catalog as it stands on OK.
-    form5.CheckNames = [](const AssociationFields& fields) { return CheckTypedNames(Catalog(), fields, false); };
-    form11.CheckNames = [](const AssociationFields& fields) { return CheckTypedNames(Catalog(), fields, true); };
+    AssociationEditor& editor = form1.Editor();
+    form5.CheckNames = [&editor](const AssociationFields& fields) { return editor.CheckNames(fields, false); };
+    form11.CheckNames = [&editor](const AssociationFields& fields) { return editor.CheckNames(fields, true); };
+    form7.CreatorFields = [&editor](const std::string& creator) { return ChosenCreatorFields(editor.Catalog, creator); };
 }
 
 int RunMorvido()
@@ -81,7 +84,7 @@ int RunMorvido()
     try {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        SetErrorSink([](const std::string& message) { ShowError(message); });
+        SetErrorSink([](const EntryFailure& failure) { ShowError(EntryFailureMessage(failure)); });
 
         // Every window is made once, in this order, and lives to the end.
         static TForm1 form1;
@@ -108,7 +111,7 @@ int RunMorvido()
         create(form11, "追加ダイアログを作成できませんでした。");
         ConnectForms(form1, form5, form6, form7, form10, form11);
 
-        form1.Modified = false;
+        form1.Editor().Modified = false;
         form1.ReloadFromRegistry(false);
         ShowWindow(form1.Handle(), SW_SHOWNORMAL);
         UpdateWindow(form1.Handle());

@@ -1,4 +1,4 @@
-#include "app/MainForm.h"
+#include "app/Settings.h"
 
 #include <cerrno>
 #include <climits>
@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "ui/MessageBox.h"
 #include "persist/DataFolders.h"
 
 namespace {
@@ -85,25 +84,9 @@ bool WriteInteger(const std::string& path, const char* key, int value)
     return WritePrivateProfileStringA(kSection, key, text, path.c_str()) != FALSE;
 }
 
-int ColumnWidth(HWND list, int column)
-{
-    LVCOLUMNA info{};
-    info.mask = LVCF_WIDTH;
-    return SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info)) ? info.cx : 0;
-}
 
-// Through the column itself, which the list keeps in every view style; the
-// plain width message is refused outside the report view.
-void SetColumnWidth(HWND list, int column, int width)
-{
-    LVCOLUMNA info{};
-    info.mask = LVCF_WIDTH;
-    info.cx = width;
-    SendMessageA(list, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
-}
+} // namespace
 
-// The window's place as the user left it: a minimised window reports a
-// parking place far off-screen, so its restored place is taken instead.
 RECT NormalWindowRect(HWND window)
 {
     RECT rect{};
@@ -123,11 +106,10 @@ RECT NormalWindowRect(HWND window)
     return rect;
 }
 
-} // namespace
-
-void TForm1::LoadSettings()
+WindowSettings LoadWindowSettings()
 {
     const std::string path = SettingsLoadPath();
+    WindowSettings settings;
     int top = ReadInteger(path, "Top", kDefaultTop);
     int left = ReadInteger(path, "Left", kDefaultLeft);
     int width = ReadInteger(path, "Width", kDefaultWidth);
@@ -141,22 +123,17 @@ void TForm1::LoadSettings()
         width = kDefaultWidth;
         height = kDefaultHeight;
     }
-    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-
-    int widths[std::size(kColumns)];
+    settings.Place = RECT{left, top, left + width, top + height};
     for (size_t column = 0; column < std::size(kColumns); ++column)
-        widths[column] = ReadInteger(path, kColumns[column].key, kColumns[column].defaultWidth);
-    SetViewStyle(ReadInteger(path, "ViewStyle", kDefaultViewStyle));
-    for (size_t column = 0; column < std::size(kColumns); ++column)
-        SetColumnWidth(ListView1, static_cast<int>(column), widths[column]);
-
-    SortDirection.fill(-1);
+        settings.ColumnWidths[column] = ReadInteger(path, kColumns[column].key, kColumns[column].defaultWidth);
+    settings.ViewStyle = ReadInteger(path, "ViewStyle", kDefaultViewStyle);
+    return settings;
 }
 
-void TForm1::SaveSettings()
+bool SaveWindowSettings(const WindowSettings& settings, std::string& failure)
 {
     const std::string path = SettingsSavePath(true);
-    const RECT rect = NormalWindowRect(hwnd_);
+    const RECT& rect = settings.Place;
     struct Value {
         const char* key;
         int value;
@@ -169,14 +146,14 @@ void TForm1::SaveSettings()
     };
     size_t count = 4;
     for (size_t column = 0; column < std::size(kColumns); ++column)
-        values[count++] = Value{kColumns[column].key, ColumnWidth(ListView1, static_cast<int>(column))};
-    values[count++] = Value{"ViewStyle", ViewStyle()};
+        values[count++] = Value{kColumns[column].key, settings.ColumnWidths[column]};
+    values[count++] = Value{"ViewStyle", settings.ViewStyle};
 
-    // Writing stops at the first key that fails; the keys before it stay.
     for (const Value& value : values) {
         if (!WriteInteger(path, value.key, value.value)) {
-            ShowError(path + kWriteFailedTail);
-            return;
+            failure = path + kWriteFailedTail;
+            return false;
         }
     }
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "model/RegistryLocation.h"
 #include "model/Scoped.h"
 
 // Lets the tests start real copies of the program on a scratch key of
@@ -17,7 +18,7 @@ static void RedirectClassesRootForTests()
     ScopedHKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) ==
         ERROR_SUCCESS)
-        RegOverridePredefKey(HKEY_CLASSES_ROOT, key.Get());
+        RegOverridePredefKey(ClassesRoot().Root, key.Get());
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)

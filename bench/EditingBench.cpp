@@ -227,7 +227,7 @@ private:
 EditingResults MeasureEditing(TForm1& form, TAssociationForm& editForm, int runs, const std::string& scratchPath)
 {
     EditingResults results;
-    AssociationCatalog& catalog = Catalog();
+    AssociationCatalog& catalog = form.Editor().Catalog;
 
     // (e) the creator that the most rows share, edited through the dialog.
     const CreatorEntry* shared = nullptr;
@@ -235,9 +235,9 @@ EditingResults MeasureEditing(TForm1& form, TAssociationForm& editForm, int runs
         if (!shared || creator.ExtensionCount > shared->ExtensionCount)
             shared = &creator;
     results.editRows = shared ? static_cast<size_t>(shared->ExtensionCount) : 0;
-    const int row = shared ? FindRow(form.ListView1, shared->Extensions.front()) : -1;
+    const int row = shared ? FindRow(form.List().ListView1, shared->Extensions.front()) : -1;
     for (int run = 0; run < runs && row >= 0; ++run) {
-        ListView_SetItemState(form.ListView1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(form.List().ListView1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         editPress = EditPress{&editForm, "Bench kind " + std::to_string(run), 0};
         SetTimer(nullptr, 0, 10, PressOk);
         form.EditAssociation();
@@ -251,12 +251,12 @@ EditingResults MeasureEditing(TForm1& form, TAssociationForm& editForm, int runs
         for (int column = 0; column < 6; ++column)
             for (int way = 0; way < 2; ++way) {
                 const double start = Now();
-                form.SortByColumn(column);
-                results.sorts[column][form.SortDirection[column] > 0 ? 0 : 1].push_back(Now() - start);
+                form.List().SortByColumn(column);
+                results.sorts[column][form.List().SortDirection[column] > 0 ? 0 : 1].push_back(Now() - start);
             }
 
     // (g) and (h) on a freshly read catalog with about a thousand marks.
-    form.Modified = false;
+    form.Editor().Modified = false;
     form.ReloadFromRegistry(false);
     MarkEntries(catalog);
     const AssociationCatalog marked = catalog;
@@ -271,7 +271,7 @@ EditingResults MeasureEditing(TForm1& form, TAssociationForm& editForm, int runs
     CreateDirectoryA(backups.c_str(), nullptr);
     OverrideDataFolders(DataFolders{backups, backups});
     size_t errors = 0;
-    const ErrorSink previousSink = SetErrorSink([&errors](const std::string&) { ++errors; });
+    const ErrorSink previousSink = SetErrorSink([&errors](const EntryFailure&) { ++errors; });
     const std::string exportFile = TempFile("morvido-bench-changes.reg");
     const std::string regExportFile = TempFile("morvido-bench-reg-export.reg");
     {
@@ -285,19 +285,19 @@ EditingResults MeasureEditing(TForm1& form, TAssociationForm& editForm, int runs
             area.Restore(seeded);
             catalog = marked;
             start = Now();
-            CommitMarkedEntries(catalog);
+            CommitMarkedEntries(catalog, ClassesRoot());
             results.commit.push_back(Now() - start);
 
             area.Restore(seeded);
             catalog = marked;
-            form.Modified = true;
+            form.Editor().Modified = true;
             start = Now();
-            form.CommitChanges();
+            form.Editor().CommitChanges();
             results.commitWithBackup.push_back(Now() - start);
 
             catalog = marked;
             start = Now();
-            const RegScript script = BuildChangesScript(catalog, SystemAnsiCodePage());
+            const RegScript script = BuildChangesScript(catalog, ClassesRoot(), SystemAnsiCodePage());
             WriteFileWhole(exportFile, script.Bytes);
             results.exportScript.push_back(Now() - start);
             results.exportBytes = static_cast<long long>(script.Bytes.size());

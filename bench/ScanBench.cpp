@@ -183,7 +183,7 @@ int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultF
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     size_t errors = 0;
-    SetErrorSink([&errors](const std::string&) { ++errors; });
+    SetErrorSink([&errors](const EntryFailure&) { ++errors; });
 
     // As start-up makes them.
     static TForm1 form;
@@ -210,7 +210,7 @@ int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultF
 
     std::vector<double> seconds;
     for (int run = 0; run < runs; ++run) {
-        form.Modified = false;
+        form.Editor().Modified = false;
         const double start = Now();
         form.ReloadFromRegistry(false);
         // The first paint of the refilled list is part of what the user waits for.
@@ -220,9 +220,9 @@ int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultF
     }
 
     const double reloadPeak = PeakWorkingSetMb();
-    const size_t rows = static_cast<size_t>(RowCount(form.ListView1));
-    const size_t chooser = form.ChooserRows.size();
-    const int images = ImageList_GetImageCount(form.ImageList1);
+    const size_t rows = static_cast<size_t>(RowCount(form.List().ListView1));
+    const size_t chooser = form.List().ChooserRows.size();
+    const int images = ImageList_GetImageCount(form.List().ImageList1.Get());
     const size_t scanErrors = errors;
     const EditingResults editing = MeasureEditing(form, form5, runs, "Software\\morvido-bench-editing");
 
@@ -235,8 +235,8 @@ int RunWindowReloads(size_t extensionCount, int runs, const std::string& resultF
     };
     line("seconds", seconds);
     out << "peak " << reloadPeak << "\nbaseline " << baseline << "\nrows " << rows << "\nchooser " << chooser
-        << "\nimages " << images << "\nextensions " << Catalog().ExtensionMap.size() << "\ncreators "
-        << Catalog().CreatorMap.size() << "\nerrors " << scanErrors << "\n";
+        << "\nimages " << images << "\nextensions " << form.Editor().Catalog.ExtensionMap.size() << "\ncreators "
+        << form.Editor().Catalog.CreatorMap.size() << "\nerrors " << scanErrors << "\n";
     line("edit", editing.edit);
     for (int column = 0; column < 6; ++column)
         for (int way = 0; way < 2; ++way)
@@ -336,7 +336,7 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
 {
     std::vector<double> floor, catalog, exportTimes;
     size_t errors = 0;
-    SetErrorSink([&errors](const std::string&) { ++errors; });
+    SetErrorSink([&errors](const EntryFailure&) { ++errors; });
     const std::string exportFile = TempFile("morvido-bench-export.reg");
     const std::string exportCommand = "\"" + SystemProgram("reg.exe") + "\" export HKCU\\" +
                                       SeedKeyPath(extensionCount) + " \"" + exportFile + "\" /y";
@@ -353,7 +353,7 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
         auto measureCatalog = [&] {
             AssociationCatalog scanned;
             const double start = Now();
-            FillCatalogFromRegistry(scanned);
+            FillCatalogFromRegistry(scanned, ClassesRoot());
             catalog.push_back(Now() - start);
             catalogExtensions = scanned.ExtensionMap.size();
             catalogCreators = scanned.CreatorMap.size();
@@ -362,7 +362,7 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
         ReadFloor();
         {
             AssociationCatalog scanned;
-            FillCatalogFromRegistry(scanned);
+            FillCatalogFromRegistry(scanned, ClassesRoot());
         }
         for (int run = 0; run < runs; ++run) {
             // The read right after an export runs measurably faster on a

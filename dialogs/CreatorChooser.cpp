@@ -7,7 +7,6 @@
 #include "ui/resource.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/Workflows.h"
-#include "model/AssociationCatalog.h"
 #include "view/ListControl.h"
 
 namespace {
@@ -159,9 +158,12 @@ void TForm7::ApplyChosenCreator()
     const int row = SelectedRow();
     if (!target || row < 0 || row >= RowCount())
         return;
-    const std::string creator = (*rows_)[static_cast<size_t>(row)].Column(kCreatorColumn);
-    AssociationCatalog& catalog = Catalog();
-    target->ShowCreatorFields(ChosenCreatorFields(catalog, creator));
-    const CreatorEntry& entry = FindOrAdd(catalog.CreatorMap, creator);
-    target->ShowFileIcon(entry.IconFile, entry.IconNumber);
+    if (!CreatorFields)
+        return;
+    const AssociationFields fields = CreatorFields((*rows_)[static_cast<size_t>(row)].Column(kCreatorColumn));
+    target->ShowCreatorFields(fields);
+    CreatorEntry icon;
+    icon.IconSource = fields.IconSource;
+    icon.ParseIconSource();
+    target->ShowFileIcon(icon.IconFile, icon.IconNumber);
 }

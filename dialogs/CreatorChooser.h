@@ -5,7 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <string>
 #include <vector>
+
+#include "dialogs/AssociationFields.h"
 
 #include "ui/Window.h"
 #include "view/ListRow.h"
@@ -29,6 +33,8 @@ public:
     int Tag = 0;
     TAssociationForm* Form5 = nullptr;
     TAssociationForm* Form11 = nullptr;
+    // The creator's part of the dialog for the chosen creator's name.
+    std::function<AssociationFields(const std::string& creator)> CreatorFields;
 
     HWND ListView1 = nullptr;
     HWND Button1 = nullptr, Button2 = nullptr;

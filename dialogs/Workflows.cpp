@@ -2,25 +2,19 @@
 
 #include "ui/resource.h"
 #include "model/CatalogScan.h"
+#include "model/RegistryLayout.h"
 
 namespace {
 
-bool IsRegistryPath(const std::string& name) { return name.find('\\') != std::string::npos; }
 
-// Every field the dialog sets; the extension list and the image stay.
+// Every field the dialog sets; the extension list stays.
 void TakeSettings(CreatorEntry& stored, const CreatorEntry& working)
 {
     stored.Name = working.Name;
-    stored.Kind = working.Kind;
-    stored.IconSource = working.IconSource;
-    stored.IconFile = working.IconFile;
-    stored.IconNumber = working.IconNumber;
-    stored.Command = working.Command;
     stored.UsesDde = working.UsesDde;
-    stored.DdeMessage = working.DdeMessage;
-    stored.DdeApplication = working.DdeApplication;
-    stored.DdeIfExec = working.DdeIfExec;
-    stored.DdeTopic = working.DdeTopic;
+    for (const LayoutValue<CreatorEntry>& value : CreatorLayout())
+        stored.*value.field = working.*value.field;
+    stored.ParseIconSource();
 }
 
 void TakeValues(ExtensionEntry& stored, const ExtensionEntry& working)
@@ -60,7 +54,7 @@ void ApplyCreatorPart(AssociationCatalog& catalog, const AssociationFields& fiel
     }
     stored->AddExtension(extension);
     if (reloadIcon && loadImage)
-        stored->ImageIndex = loadImage(*stored);
+        loadImage(*stored);
 }
 
 bool CarriesMark(const AssociationCatalog& catalog, const std::string& extension, const std::string& creator)

@@ -11,9 +11,9 @@
 #include "dialogs/AssociationFields.h"
 #include "model/AssociationCatalog.h"
 
-// Gives a creator whose icon source the workflow set a new image and
-// returns its position in the main window's image lists.
-using ImageLoader = std::function<int(const CreatorEntry&)>;
+// Told of a creator whose icon source the workflow set, so that its rows
+// get a new image.
+using ImageLoader = std::function<void(const CreatorEntry&)>;
 
 // The association of one extension as the edit and delete dialogs show it:
 // the extension's fields and, when it names one, its creator's. Looks both

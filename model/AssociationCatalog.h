@@ -28,9 +28,6 @@ public:
     }
 };
 
-// The one catalog of the program: created on first use, destroyed at exit.
-AssociationCatalog& Catalog();
-
 // The entry under key, or nullptr; never inserts.
 template <typename Entry>
 Entry* Find(std::map<std::string, Entry>& map, const std::string& key)

@@ -21,11 +21,11 @@ void LowerAsciiInPlace(std::string& text)
 }
 } // namespace
 
-std::vector<std::string> ReadClassesRootKeyNames()
+std::vector<std::string> ReadClassesKeyNames(const RegistryLocation& location)
 {
     std::vector<std::string> names;
     RegistryAccess registry;
-    registry.SetRoot(HKEY_CLASSES_ROOT);
+    registry.SetRoot(location);
     // After a failed open no key is current and the list stays empty.
     registry.OpenKey("", false);
     registry.GetKeyNames(names);
@@ -64,8 +64,8 @@ std::string LowerCaseName(const std::string& name)
     return lower;
 }
 
-void ReadExtensionKeys(AssociationCatalog& catalog, const std::vector<std::string>& keyNames,
-                       const ScanProgress& progress)
+void ReadExtensionKeys(AssociationCatalog& catalog, const RegistryLocation& location,
+                       const std::vector<std::string>& keyNames, const ScanProgress& progress)
 {
     Empty(catalog.ExtensionMap);
     const size_t count = keyNames.size();
@@ -83,11 +83,11 @@ void ReadExtensionKeys(AssociationCatalog& catalog, const std::vector<std::strin
         ExtensionEntry& entry = slot->second;
         entry.Clear();
         entry.Name = slot->first;
-        entry.ReadFromRegistry();
+        entry.ReadFromRegistry(location);
     }
 }
 
-void ReadCreators(AssociationCatalog& catalog, const ScanProgress& progress)
+void ReadCreators(AssociationCatalog& catalog, const RegistryLocation& location, const ScanProgress& progress)
 {
     Empty(catalog.CreatorMap);
     const size_t count = catalog.ExtensionMap.size();
@@ -105,14 +105,14 @@ void ReadCreators(AssociationCatalog& catalog, const ScanProgress& progress)
         CreatorEntry& creator = slot->second;
         if (isNew) {
             creator.Name = extension.Creator;
-            creator.ReadFromRegistry();
+            creator.ReadFromRegistry(location);
         }
         creator.AddExtension(key);
     }
 }
 
-void FillCatalogFromRegistry(AssociationCatalog& catalog)
+void FillCatalogFromRegistry(AssociationCatalog& catalog, const RegistryLocation& location)
 {
-    ReadExtensionKeys(catalog, ReadClassesRootKeyNames());
-    ReadCreators(catalog);
+    ReadExtensionKeys(catalog, location, ReadClassesKeyNames(location));
+    ReadCreators(catalog, location);
 }

@@ -5,83 +5,14 @@
 #include <string_view>
 
 #include "model/ErrorReport.h"
-#include "model/RegText.h"
 #include "model/RegistryAccess.h"
+#include "model/RegistryLayout.h"
 
 namespace {
-constexpr const char* kDefaultIcon = "\\DefaultIcon";
-constexpr const char* kOpenCommand = "\\shell\\open\\command";
-constexpr const char* kDdeExec = "\\shell\\open\\ddeexec";
-constexpr const char* kDdeApplication = "\\shell\\open\\ddeexec\\application";
-constexpr const char* kDdeIfExec = "\\shell\\open\\ddeexec\\ifexec";
-constexpr const char* kDdeTopic = "\\shell\\open\\ddeexec\\topic";
-
-bool Fail(const CreatorEntry& entry, const char* tail)
+bool Fail(const CreatorEntry& entry, EntryOperation operation, LONG status)
 {
-    ReportError(kCreatorPrefix + entry.Name + tail);
+    ReportError(EntryFailure{EntryKind::Creator, operation, entry.Name, status});
     return false;
-}
-
-// Name followed by a sub-key suffix, built in one buffer that every step of
-// an operation reuses.
-class KeyPath {
-public:
-    explicit KeyPath(const std::string& name) : name_(name) { path_.reserve(name.size() + 40); }
-    const std::string& Of(const char* suffix)
-    {
-        path_.assign(name_);
-        path_.append(suffix);
-        return path_;
-    }
-
-private:
-    const std::string& name_;
-    std::string path_;
-};
-
-// Reads the default value of the current key into field. A missing value
-// leaves the field as it was; a non-text value fails. One query serves
-// nearly every case: only an empty result read into a field that holds
-// text needs a second look, to tell an empty value from a missing one (the
-// scan reads into cleared entries, where both mean an empty field).
-bool ReadDefault(RegistryAccess& registry, std::string& field)
-{
-    if (!registry.HasCurrentKey())
-        return true;
-    std::string text;
-    if (!registry.ReadText("", text))
-        return false;
-    if (!text.empty())
-        field = std::move(text);
-    else if (!field.empty() && registry.ValueExists(""))
-        field.clear();
-    return true;
-}
-
-// Opens path without creating it and reads its default value into field.
-// A key that is missing or refused simply has nothing to read.
-bool ReadDefaultOf(RegistryAccess& registry, const std::string& path, std::string& field)
-{
-    registry.OpenKey(path, false);
-    const bool ok = ReadDefault(registry, field);
-    registry.CloseKey();
-    return ok;
-}
-
-bool WriteDefaultOf(RegistryAccess& registry, const std::string& path, const std::string& text)
-{
-    const bool ok = registry.OpenKey(path, true) && registry.WriteText("", text);
-    registry.CloseKey();
-    return ok;
-}
-
-// Writes a non-empty text as the default of path, or removes path; known
-// to be absent already, it is left alone.
-bool StoreOrRemoveKey(RegistryAccess& registry, const std::string& path, const std::string& text, bool absent)
-{
-    if (text.empty())
-        return absent || registry.RemoveKey(path);
-    return WriteDefaultOf(registry, path, text);
 }
 
 bool IsSpace(unsigned char c)
@@ -112,54 +43,16 @@ std::int32_t ParseIconNumber(std::string_view text)
 }
 } // namespace
 
-void CreatorEntry::Clear()
-{
-    Name.clear();
-    Kind.clear();
-    IconSource.clear();
-    Command.clear();
-    UsesDde = false;
-    DdeMessage.clear();
-    DdeApplication.clear();
-    DdeIfExec.clear();
-    DdeTopic.clear();
-    State = esUnchanged;
-    IconFile.clear();
-    IconNumber = 0;
-    ImageIndex = 0;
-    Extensions.clear();
-    ExtensionCount = 0;
-    ExtensionText.clear();
-}
+void CreatorEntry::Clear() { *this = CreatorEntry(); }
 
-bool CreatorEntry::ReadFromRegistry()
+bool CreatorEntry::ReadFromRegistry(const RegistryLocation& location)
 {
     if (Name.empty())
         return true;
-    RegistryAccess registry;
-    registry.SetRoot(HKEY_CLASSES_ROOT);
-    KeyPath path(Name);
-    if (!ReadDefaultOf(registry, Name, Kind))
-        return Fail(*this, kReadFailedTail);
-    if (!ReadDefaultOf(registry, path.Of(kDefaultIcon), IconSource))
-        return Fail(*this, kReadFailedTail);
+    LONG status = ERROR_SUCCESS;
+    if (!ReadLayout(location, *this, status))
+        return Fail(*this, EntryOperation::Read, status);
     ParseIconSource();
-    if (!ReadDefaultOf(registry, path.Of(kOpenCommand), Command))
-        return Fail(*this, kReadFailedTail);
-
-    // Opening the ddeexec key both tells whether it exists and reads it, so
-    // the key is opened once.
-    if (registry.OpenKey(path.Of(kDdeExec), false)) {
-        UsesDde = true;
-        const bool ok = ReadDefault(registry, DdeMessage);
-        registry.CloseKey();
-        if (!ok || !ReadDefaultOf(registry, path.Of(kDdeApplication), DdeApplication) ||
-            !ReadDefaultOf(registry, path.Of(kDdeIfExec), DdeIfExec) ||
-            !ReadDefaultOf(registry, path.Of(kDdeTopic), DdeTopic))
-            return Fail(*this, kReadFailedTail);
-    } else {
-        UsesDde = false;
-    }
     State = esUnchanged;
     return true;
 }
@@ -177,78 +70,39 @@ void CreatorEntry::ParseIconSource()
     IconNumber = ParseIconNumber(std::string_view(IconSource).substr(comma + 1));
 }
 
-bool CreatorEntry::WriteToRegistry()
+bool CreatorEntry::WriteToRegistry(const RegistryLocation& location)
 {
     if (Name.empty())
         return true;
-    RegistryAccess registry;
-    registry.SetRoot(HKEY_CLASSES_ROOT);
-    KeyPath path(Name);
-
-    // A key that cannot be opened for writing is a failed write, even when
-    // there was only something to remove.
-    if (!registry.OpenKey(Name, true))
-        return Fail(*this, kWriteFailedTail);
-    // Below a key that this write created there is nothing to remove.
-    const bool created = registry.CreatedCurrentKey();
-    bool ok = Kind.empty() ? (created || registry.DeleteValue("")) : registry.WriteText("", Kind);
-    registry.CloseKey();
-    if (!ok || !StoreOrRemoveKey(registry, path.Of(kDefaultIcon), IconSource, created) ||
-        !StoreOrRemoveKey(registry, path.Of(kOpenCommand), Command, created))
-        return Fail(*this, kWriteFailedTail);
-
-    if (UsesDde) {
-        // An empty message removes ddeexec with everything below it, so the
-        // sub-keys written next come back under a ddeexec without a default,
-        // and the empty ones are gone already.
-        const bool subKeysAbsent = created || DdeMessage.empty();
-        ok = StoreOrRemoveKey(registry, path.Of(kDdeExec), DdeMessage, created) &&
-             StoreOrRemoveKey(registry, path.Of(kDdeApplication), DdeApplication, subKeysAbsent) &&
-             StoreOrRemoveKey(registry, path.Of(kDdeIfExec), DdeIfExec, subKeysAbsent) &&
-             StoreOrRemoveKey(registry, path.Of(kDdeTopic), DdeTopic, subKeysAbsent);
-    } else {
-        // ddeexec goes whole, its application, ifexec and topic with it.
-        ok = created || registry.RemoveKey(path.Of(kDdeExec));
-    }
-    if (!ok)
-        return Fail(*this, kWriteFailedTail);
+    // A key named by a path belongs to some other structure (a COM class
+    // below CLSID): it gets what the user set, and nothing of it is removed.
+    const WriteMode mode = IsRegistryPath(Name) ? WriteMode::AddOnly : WriteMode::Replace;
+    LONG status = ERROR_SUCCESS;
+    if (!WriteLayout(location, *this, mode, status))
+        return Fail(*this, EntryOperation::Write, status);
     State = esUnchanged;
     return true;
 }
 
-bool CreatorEntry::DeleteFromRegistry()
+bool CreatorEntry::DeleteFromRegistry(const RegistryLocation& location)
 {
     if (Name.empty())
         return true;
     RegistryAccess registry;
-    registry.SetRoot(HKEY_CLASSES_ROOT);
-    return registry.RemoveKey(Name) || Fail(*this, kDeleteFailedTail);
+    registry.SetRoot(location);
+    const LONG status = registry.RemoveKey(Name);
+    return status == ERROR_SUCCESS || Fail(*this, EntryOperation::Delete, status);
 }
 
-void CreatorEntry::WriteRegText(std::string& out) const
+void CreatorEntry::WriteRegText(const RegistryLocation& location, std::string& out) const
 {
-    if (Name.empty())
-        return;
-    // Key names go out as they are; every value is escaped, since an
-    // unescaped backslash or quote corrupts or drops the value on import.
-    KeyPath path(Name);
-    AppendRegKey(out, Name);
-    AppendRegDefault(out, EscapeRegValue(Kind));
-    AppendRegKey(out, path.Of(kDefaultIcon));
-    AppendRegDefault(out, EscapeRegValue(IconSource));
-    AppendRegKey(out, path.Of(kOpenCommand));
-    AppendRegDefault(out, EscapeRegValue(Command));
-    if (UsesDde) {
-        AppendRegKey(out, path.Of(kDdeExec));
-        AppendRegDefault(out, EscapeRegValue(DdeMessage));
-        AppendRegKey(out, path.Of(kDdeApplication));
-        AppendRegDefault(out, EscapeRegValue(DdeApplication));
-        AppendRegKey(out, path.Of(kDdeIfExec));
-        AppendRegDefault(out, EscapeRegValue(DdeIfExec));
-        AppendRegKey(out, path.Of(kDdeTopic));
-        AppendRegDefault(out, EscapeRegValue(DdeTopic));
-    }
-    out += "\r\n";
+    if (!Name.empty())
+        AppendLayoutText(location, *this, out);
+}
+
+bool operator==(const CreatorEntry& a, const CreatorEntry& b)
+{
+    return a.Name == b.Name && SameLayoutTexts(a, b);
 }
 
 void CreatorEntry::AddExtension(const std::string& extension)

@@ -1,22 +1,27 @@
-// Entry operations tell the user about their own failures, but the model
-// opens no windows: the application installs the function that shows the
-// message, and tests install one that records it.
+// Entry operations tell about their own failures, but the model opens no
+// windows and speaks no language of the user's: it reports which operation
+// failed on which entry, with the registry's answer. The application
+// installs the function that turns that into a message, and tests install
+// one that records it.
 #pragma once
+#include <windows.h>
+
 #include <functional>
 #include <string>
 
-using ErrorSink = std::function<void(const std::string& message)>;
+enum class EntryKind { Extension, Creator };
+// Export: a text that the script's code page cannot hold.
+enum class EntryOperation { Read, Write, Delete, Export };
+
+struct EntryFailure {
+    EntryKind kind = EntryKind::Extension;
+    EntryOperation operation = EntryOperation::Read;
+    std::string name;
+    LONG status = ERROR_SUCCESS; // the registry's answer, where one call told it
+};
+
+using ErrorSink = std::function<void(const EntryFailure& failure)>;
 
 // Returns the sink that was installed before.
 ErrorSink SetErrorSink(ErrorSink sink);
-void ReportError(const std::string& message);
-
-// Every message about an entry starts with its kind and name:
-// prefix + Name + tail.
-inline constexpr const char* kExtensionPrefix = "拡張子(";
-inline constexpr const char* kCreatorPrefix = "クリエーター(";
-
-// Message tails shared by both entry kinds.
-inline constexpr const char* kReadFailedTail = ")のデータをレジストりーから読み込むことができませんでした。";
-inline constexpr const char* kWriteFailedTail = ")のデータをレジストりーに書き込むことができませんでした。";
-inline constexpr const char* kDeleteFailedTail = ")をレジストりーから削除することができませんでした。";
+void ReportError(const EntryFailure& failure);

@@ -1,9 +1,10 @@
-// One extension key of HKEY_CLASSES_ROOT (".txt"): the creator it names and
+// One extension key of the classes (".txt"): the creator it names and
 // its MIME content type.
 #pragma once
 #include <string>
 
 #include "model/EntryState.h"
+#include "model/RegistryLocation.h"
 
 struct ExtensionEntry {
     std::string Name;        // key name with its leading dot
@@ -13,14 +14,16 @@ struct ExtensionEntry {
 
     void Clear();
 
-    // Each operation reports its own failure through ReportError and returns
-    // false; an entry without a name addresses nothing and does nothing.
-    bool ReadFromRegistry();
-    bool WriteToRegistry();
-    bool DeleteFromRegistry();
+    // Each operation works on the entry's key below location, reports its
+    // own failure through ReportError and returns false; an entry without a
+    // name addresses nothing and does nothing.
+    bool ReadFromRegistry(const RegistryLocation& location);
+    bool WriteToRegistry(const RegistryLocation& location);
+    bool DeleteFromRegistry(const RegistryLocation& location);
 
-    // Appends this entry's block of a registry script (CR LF line ends).
-    void WriteRegText(std::string& out) const;
+    // Appends this entry's block of a registry script for its key below
+    // location (CR LF line ends).
+    void WriteRegText(const RegistryLocation& location, std::string& out) const;
 
     friend bool operator==(const ExtensionEntry& a, const ExtensionEntry& b)
     {

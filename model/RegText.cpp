@@ -28,10 +28,10 @@ void AppendRegHeader(std::string& out)
     out += "\r\n";
 }
 
-void AppendRegKey(std::string& out, std::string_view path)
+void AppendRegKey(std::string& out, const RegistryLocation& location, std::string_view path)
 {
-    out += "\r\n[HKEY_CLASSES_ROOT\\";
-    out += path;
+    out += "\r\n[";
+    out += location.ScriptPath(path);
     out += "]\r\n";
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/RegistryLocation.h"
+
 inline constexpr const char* kVersionLine = "morvido ver.2.4";
 
 // Every occurrence of pattern (left to right, not overlapping) replaced.
@@ -16,8 +18,8 @@ std::string EscapeRegValue(std::string_view value);
 
 // "REGEDIT4", an empty line and the comment line with the version.
 void AppendRegHeader(std::string& out);
-// An empty line, then the key line for HKEY_CLASSES_ROOT\path.
-void AppendRegKey(std::string& out, std::string_view path);
+// An empty line, then the key line for path below location.
+void AppendRegKey(std::string& out, const RegistryLocation& location, std::string_view path);
 // @="value", written as given.
 void AppendRegDefault(std::string& out, std::string_view value);
 // "name"="value", written as given.

@@ -137,12 +137,23 @@ LONG DeleteTree(HKEY parent, const std::string& path)
 
 bool AddressesRoot(const std::string& path) { return path.find_first_not_of('\\') == std::string::npos; }
 
+bool IsAbsent(LONG status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+
 } // namespace
 
-void RegistryAccess::SetRoot(HKEY root)
+LONG RemovalOutcome(LONG removal, LONG lookAfter)
+{
+    if (removal == ERROR_SUCCESS || IsAbsent(removal))
+        return ERROR_SUCCESS;
+    // Part of the tree may have gone; only a key that is really not there
+    // any more counts as removed. One that cannot be opened may still be.
+    return IsAbsent(lookAfter) ? ERROR_SUCCESS : removal;
+}
+
+void RegistryAccess::SetRoot(const RegistryLocation& location)
 {
     CloseKey();
-    root_ = root;
+    location_ = location;
 }
 
 bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
@@ -151,11 +162,12 @@ bool RegistryAccess::OpenKey(const std::string& path, bool canCreate)
     LONG rc;
     DWORD disposition = REG_OPENED_EXISTING_KEY;
     if (canCreate) {
-        rc = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
+        rc = RegCreateKeyExA(location_.Root, location_.KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
                              current_.Put(), &disposition);
     } else {
-        rc = RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, current_.Put());
+        rc = RegOpenKeyExA(location_.Root, location_.KeyPath(path).c_str(), 0, KEY_READ, current_.Put());
     }
+    lastStatus_ = rc;
     if (rc != ERROR_SUCCESS) {
         current_.Release();
         return false;
@@ -221,8 +233,10 @@ ValueRead RegistryAccess::ReadTextIfExists(const std::string& name, std::string&
 
 bool RegistryAccess::WriteText(const std::string& name, const std::string& text)
 {
-    if (!current_ || !currentWritable_ || currentIsRoot_)
+    if (!current_ || !currentWritable_ || currentIsRoot_) {
+        lastStatus_ = ERROR_ACCESS_DENIED;
         return false;
+    }
     DWORD type = REG_SZ;
     // A key created by this object's open holds only the REG_SZ values it
     // wrote itself: there is no type to keep and nothing to compare.
@@ -233,37 +247,46 @@ bool RegistryAccess::WriteText(const std::string& name, const std::string& text)
         if (stored.type == REG_EXPAND_SZ)
             type = REG_EXPAND_SZ;
     }
-    return RegSetValueExA(current_.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    lastStatus_ = RegSetValueExA(current_.Get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>(text.size() + 1));
+    return lastStatus_ == ERROR_SUCCESS;
 }
 
 bool RegistryAccess::DeleteValue(const std::string& name)
 {
-    if (!current_ || !currentWritable_ || currentIsRoot_)
+    if (!current_ || !currentWritable_ || currentIsRoot_) {
+        lastStatus_ = ERROR_ACCESS_DENIED;
         return false;
-    const LONG rc = RegDeleteValueA(current_.Get(), name.c_str());
-    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+    }
+    lastStatus_ = RegDeleteValueA(current_.Get(), name.c_str());
+    return lastStatus_ == ERROR_SUCCESS || lastStatus_ == ERROR_FILE_NOT_FOUND;
 }
 
-bool RegistryAccess::KeyExists(const std::string& path) const
+LONG RegistryAccess::KeyStatus(const std::string& path) const
 {
     ScopedHKey key;
-    return RegOpenKeyExA(root_, path.c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.Put()) == ERROR_SUCCESS;
+    const LONG rc = RegOpenKeyExA(location_.Root, location_.KeyPath(path).c_str(), 0,
+                                  KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, key.Put());
+    if (rc != ERROR_SUCCESS)
+        key.Release();
+    return rc;
 }
 
-bool RegistryAccess::DeleteKey(const std::string& path)
-{
-    return !AddressesRoot(path) && DeleteTree(root_, path) == ERROR_SUCCESS;
-}
-
-bool RegistryAccess::RemoveKey(const std::string& path)
+LONG RegistryAccess::DeleteKey(const std::string& path)
 {
     if (AddressesRoot(path))
-        return false;
+        return ERROR_INVALID_PARAMETER;
+    return DeleteTree(location_.Root, location_.KeyPath(path));
+}
+
+LONG RegistryAccess::RemoveKey(const std::string& path)
+{
+    if (AddressesRoot(path))
+        return ERROR_INVALID_PARAMETER;
     // The failing open of a missing key tells as much as asking first would;
     // only another failure needs a look at whether the key is still there.
-    const LONG rc = DeleteTree(root_, path);
-    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND || !KeyExists(path);
+    const LONG rc = DeleteTree(location_.Root, location_.KeyPath(path));
+    return RemovalOutcome(rc, rc == ERROR_SUCCESS || IsAbsent(rc) ? rc : KeyStatus(path));
 }
 
 void RegistryAccess::GetKeyNames(std::vector<std::string>& names) const

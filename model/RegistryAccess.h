@@ -1,10 +1,11 @@
 // The program's only road to the registry. One object serves one job: set
-// the root, open a key relative to it, read or write values, close.
+// the location, open a key below it, read or write values, close.
 #pragma once
 #include <windows.h>
 #include <string>
 #include <vector>
 
+#include "model/RegistryLocation.h"
 #include "model/Scoped.h"
 
 // What a read of a value that may be missing found.
@@ -14,14 +15,19 @@ enum class ValueRead {
     Failed,  // the value is there but is not text, or its data could not be read
 };
 
+// What a removal that answered `removal` achieved, given the answer of a
+// look at the key afterwards: ERROR_SUCCESS when the key is known to be
+// gone, otherwise the removal's failure.
+LONG RemovalOutcome(LONG removal, LONG lookAfter);
+
 class RegistryAccess {
 public:
     RegistryAccess() = default;
     RegistryAccess(const RegistryAccess&) = delete;
     RegistryAccess& operator=(const RegistryAccess&) = delete;
 
-    // Later paths are relative to root; closes the current key.
-    void SetRoot(HKEY root);
+    // Later paths are below location; closes the current key.
+    void SetRoot(const RegistryLocation& location);
 
     // Opens the key for reading, or with canCreate creates it (and missing
     // parents) with write access. After a failed open no key is current.
@@ -53,24 +59,32 @@ public:
     // is no failure.
     bool DeleteValue(const std::string& name);
 
-    // True when the key opens with read rights; the current key is unchanged.
-    bool KeyExists(const std::string& path) const;
+    // ERROR_SUCCESS when the key opens with read rights, ERROR_FILE_NOT_FOUND
+    // when it is not there, or the failure; the current key is unchanged.
+    LONG KeyStatus(const std::string& path) const;
+    bool KeyExists(const std::string& path) const { return KeyStatus(path) == ERROR_SUCCESS; }
 
-    // Removes the key with all its sub-keys, deepest first. Never removes the
-    // root itself: an empty path is refused.
-    bool DeleteKey(const std::string& path);
+    // Removes the key with all its sub-keys, deepest first, and returns the
+    // status of that removal. Never removes the location itself: an empty
+    // path is refused.
+    LONG DeleteKey(const std::string& path);
 
-    // Deletes the key when it is there; true when it is gone afterwards, so
-    // a key that was never there is no failure, one that stays is.
-    bool RemoveKey(const std::string& path);
+    // Deletes the key when it is there: ERROR_SUCCESS when it is gone
+    // afterwards, so a key that was never there is no failure; otherwise the
+    // failure, also when the key can no longer be seen for want of rights.
+    LONG RemoveKey(const std::string& path);
+
+    // The registry's answer to the last open, write or value delete.
+    LONG LastStatus() const { return lastStatus_; }
 
     // Empties names, then fills it with the sub-key names of the current key.
     void GetKeyNames(std::vector<std::string>& names) const;
 
 private:
-    HKEY root_ = HKEY_CLASSES_ROOT;
+    RegistryLocation location_ = ClassesRoot();
     ScopedHKey current_;
     bool currentIsRoot_ = false;
     bool currentWritable_ = false;
     bool currentIsNew_ = false;
+    LONG lastStatus_ = ERROR_SUCCESS;
 };

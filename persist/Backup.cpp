@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr std::wstring_view kRoot = L"HKEY_CLASSES_ROOT\\";
 // regedit ends a hex line with ",\" once it has reached this many characters.
 constexpr size_t kHexLineLength = 77;
 
@@ -106,6 +105,11 @@ void AppendValue(std::wstring& out, std::wstring_view name, DWORD type, const BY
 // fails the whole backup, as restoring part of it would lose the rest.
 class BackupScript {
 public:
+    explicit BackupScript(const RegistryLocation& location)
+        : root_(location.Root), path_(WidenText(location.Path)), scriptName_(WidenText(location.ScriptName) + L"\\")
+    {
+    }
+
     std::wstring text = L"Windows Registry Editor Version 5.00\r\n";
 
     bool AddKey(const std::wstring& name)
@@ -114,23 +118,29 @@ public:
             return false;
         AppendKeyLine(L"[-", name);
         ScopedHKey key;
-        const LONG rc = RegOpenKeyExW(HKEY_CLASSES_ROOT, name.c_str(), 0, KEY_READ, key.Put());
+        const LONG rc =
+            RegOpenKeyExW(root_, (path_.empty() ? name : path_ + L"\\" + name).c_str(), 0, KEY_READ, key.Put());
         if (rc == ERROR_SUCCESS)
             return AppendTree(key.Get(), name);
         key.Release();
-        // A key that is not there has nothing to keep: the line above removes
-        // it again if the commit creates it. One that is there but refused
-        // cannot be kept.
-        return rc != ERROR_ACCESS_DENIED;
+        // Only a key that is not there has nothing to keep: the line above
+        // removes it again if the commit creates it. Any other failure may
+        // hide a key that is there, and a lone deleting line would remove
+        // it on a restore.
+        return rc == ERROR_FILE_NOT_FOUND;
     }
 
 private:
+    HKEY root_;
+    std::wstring path_;       // of the location below its root
+    std::wstring scriptName_; // of the location in a key line, with a trailing backslash
+
     // After an empty line: "[" opens the key, "[-" deletes it.
     void AppendKeyLine(std::wstring_view opening, const std::wstring& path)
     {
         text += L"\r\n";
         text += opening;
-        text += kRoot;
+        text += scriptName_;
         text += path;
         text += L"]\r\n";
     }
@@ -261,13 +271,13 @@ bool WriteNewFile(const std::string& folder, const std::string& bytes, std::stri
 
 } // namespace
 
-BackupResult WriteCommitBackup(const AssociationCatalog& catalog)
+BackupResult WriteCommitBackup(const AssociationCatalog& catalog, const RegistryLocation& location)
 {
     const auto keys = KeysToBackUp(catalog);
     // A commit that touches no key needs no file to undo it.
     if (keys.empty())
         return BackupResult{true, std::string()};
-    BackupScript script;
+    BackupScript script(location);
     for (const std::wstring& name : keys) {
         if (!script.AddKey(name))
             return BackupResult{};

@@ -3,10 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <vector>
+
 
 #include "model/Scoped.h"
 #include "model/TextConversion.h"
-#include "view/ShellServices.h"
 
 namespace {
 
@@ -84,4 +85,22 @@ bool FolderIsWritable(const std::string& folder)
         return false;
     }
     return true;
+}
+
+std::string ExecutableDirectory()
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::string();
+        // A name that fills the whole buffer may have been cut short.
+        if (length < buffer.size()) {
+            std::string path(buffer.data(), length);
+            const size_t slash = path.find_last_of('\\');
+            path.resize(slash == std::string::npos ? 0 : slash + 1);
+            return path;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }

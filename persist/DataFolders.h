@@ -12,6 +12,9 @@ struct DataFolders {
     std::string user;    // the user's local application data folder, likewise
 };
 
+// The executable's folder with its trailing backslash.
+std::string ExecutableDirectory();
+
 // The real folders, unless a test has pointed them elsewhere.
 DataFolders CurrentDataFolders();
 

@@ -9,10 +9,8 @@
 
 namespace {
 
-constexpr const char* kUnrepresentableTail = ")のデータに、ファイルに保存できない文字があります。";
-
-const char* MessagePrefix(const ExtensionEntry&) { return kExtensionPrefix; }
-const char* MessagePrefix(const CreatorEntry&) { return kCreatorPrefix; }
+EntryKind KindOf(const ExtensionEntry&) { return EntryKind::Extension; }
+EntryKind KindOf(const CreatorEntry&) { return EntryKind::Creator; }
 
 // Appends the UTF-8 text in codePage; false when a character has no exact
 // byte sequence there. A best-fit look-alike would change the value on
@@ -53,7 +51,7 @@ bool AppendInCodePage(const std::string& utf8, UINT codePage, std::string& out)
 // the backslash byte and must not be escaped again.
 class ScriptBuilder {
 public:
-    explicit ScriptBuilder(UINT codePage) : codePage_(codePage)
+    ScriptBuilder(const RegistryLocation& location, UINT codePage) : location_(location), codePage_(codePage)
     {
         std::string header;
         AppendRegHeader(header);
@@ -63,12 +61,12 @@ public:
     template <typename Entry>
     void Add(const Entry& entry)
     {
-        if (!script_.Problem.empty())
+        if (script_.Problem)
             return;
         std::string block;
-        entry.WriteRegText(block);
+        entry.WriteRegText(location_, block);
         if (!AppendInCodePage(block, codePage_, script_.Bytes))
-            script_.Problem = MessagePrefix(entry) + entry.Name + kUnrepresentableTail;
+            script_.Problem = EntryFailure{KindOf(entry), EntryOperation::Export, entry.Name, ERROR_NO_UNICODE_TRANSLATION};
     }
 
     template <typename Entry>
@@ -82,12 +80,13 @@ public:
 
     RegScript Finish()
     {
-        if (!script_.Problem.empty())
+        if (script_.Problem)
             script_.Bytes.clear();
         return std::move(script_);
     }
 
 private:
+    const RegistryLocation& location_;
     UINT codePage_;
     RegScript script_;
 };
@@ -116,18 +115,19 @@ UINT SystemAnsiCodePage()
     return got != 0 && codePage != 0 ? codePage : GetACP();
 }
 
-RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage)
+RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLocation& location, UINT codePage)
 {
-    ScriptBuilder script(codePage);
+    ScriptBuilder script(location, codePage);
     script.AddMarked(catalog.ExtensionMap);
     script.AddMarked(catalog.CreatorMap);
     return script.Finish();
 }
 
-RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage)
+RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
+                              const RegistryLocation& location, UINT codePage)
 {
     const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, extensionKey);
-    ScriptBuilder script(codePage);
+    ScriptBuilder script(location, codePage);
     script.Add(extension);
     script.Add(FindOrAdd(catalog.CreatorMap, extension.Creator));
     return script.Finish();

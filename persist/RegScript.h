@@ -3,30 +3,35 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "model/AssociationCatalog.h"
+#include "model/ErrorReport.h"
+#include "model/RegistryLocation.h"
 
 // The code page in which the platform's regedit reads REGEDIT4 files: the
 // ANSI code page of the system locale. GetACP() is not it, as the
 // program's manifest makes its own code page UTF-8.
 UINT SystemAnsiCodePage();
 
-// The bytes of a whole script in the target code page, or the message that
-// names the entry whose text that code page cannot represent.
+// The bytes of a whole script in the target code page, or the entry whose
+// text that code page cannot represent.
 struct RegScript {
     std::string Bytes;
-    std::string Problem; // empty when Bytes holds the script
+    std::optional<EntryFailure> Problem; // empty when Bytes holds the script
 };
 
 // The header, then every entry not marked esUnchanged (deleted ones with
 // their current texts): extensions, then creators, each in key order.
-RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage);
+// Key lines name the keys below location.
+RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLocation& location, UINT codePage);
 
 // The header, the extension under extensionKey and the creator it names,
 // both looked up with FindOrAdd; without a creator, the empty entry that the
 // lookup adds writes nothing.
-RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage);
+RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
+                              const RegistryLocation& location, UINT codePage);
 
 enum class FileWrite { Written, OpenFailed, WriteFailed };
 

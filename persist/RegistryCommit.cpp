@@ -33,28 +33,28 @@ void AddDescribedKeys(const std::map<std::string, Entry>& map, KeySet& described
 }
 
 template <typename Entry>
-bool CommitMap(std::map<std::string, Entry>& map, const KeySet& described)
+bool CommitMap(std::map<std::string, Entry>& map, const KeySet& described, const RegistryLocation& location)
 {
     bool allSucceeded = true;
     Walk(map, [&](const std::string&, Entry& entry) {
         if (entry.State == esModified || entry.State == esAdded)
-            allSucceeded = entry.WriteToRegistry() && allSucceeded;
+            allSucceeded = entry.WriteToRegistry(location) && allSucceeded;
         if (entry.State == esDeleted && !described.count(WidenText(entry.Name)))
-            allSucceeded = entry.DeleteFromRegistry() && allSucceeded;
+            allSucceeded = entry.DeleteFromRegistry(location) && allSucceeded;
     });
     return allSucceeded;
 }
 
 } // namespace
 
-bool CommitMarkedEntries(AssociationCatalog& catalog)
+bool CommitMarkedEntries(AssociationCatalog& catalog, const RegistryLocation& location)
 {
     KeySet described;
     AddDescribedKeys(catalog.ExtensionMap, described);
     AddDescribedKeys(catalog.CreatorMap, described);
     // Extensions first: an extension may name a creator added in the same
     // commit, and a deleted creator goes only after its extensions changed.
-    const bool extensionsSucceeded = CommitMap(catalog.ExtensionMap, described);
-    const bool creatorsSucceeded = CommitMap(catalog.CreatorMap, described);
+    const bool extensionsSucceeded = CommitMap(catalog.ExtensionMap, described, location);
+    const bool creatorsSucceeded = CommitMap(catalog.CreatorMap, described, location);
     return extensionsSucceeded && creatorsSucceeded;
 }

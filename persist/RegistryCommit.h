@@ -1,7 +1,8 @@
-// Writing the catalog's marked entries to HKEY_CLASSES_ROOT. No windows:
-// each entry reports its own failure through ReportError.
+// Writing the catalog's marked entries to a location of the classes. No
+// windows: each entry reports its own failure through ReportError.
 #pragma once
 #include "model/AssociationCatalog.h"
+#include "model/RegistryLocation.h"
 
 // Walks ExtensionMap, then CreatorMap, in key order: an entry marked
 // esModified or esAdded is written (and becomes esUnchanged), one marked
@@ -9,4 +10,4 @@
 // the catalog), unless an entry not marked deleted names the same key in
 // another spelling. Goes on past failing entries, which keep their marks.
 // True when every operation succeeded.
-bool CommitMarkedEntries(AssociationCatalog& catalog);
+bool CommitMarkedEntries(AssociationCatalog& catalog, const RegistryLocation& location);

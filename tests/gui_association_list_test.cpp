@@ -74,7 +74,7 @@ protected:
         ASSERT_TRUE(form.Create());
         ASSERT_TRUE(progress.Create(form.Handle()));
         form.Form3 = &progress;
-        form.Modified = false;
+        form.Editor().Modified = false;
         form.ReloadFromRegistry(false);
         SetWindowPos(form.Handle(), nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOMOVE);
         form.SetViewStyle(3);
@@ -90,7 +90,7 @@ protected:
 TEST_F(AssociationListTest, ScanListsEveryExtensionInCatalogOrder)
 {
     Open();
-    HWND list = form.ListView1;
+    HWND list = form.List().ListView1;
     EXPECT_EQ(Column(list, 0), (std::vector<std::string>{".a", ".ab", ".b", ".log", ".none", ".txt"}));
     EXPECT_TRUE(IsWindowVisible(list));
     EXPECT_FALSE(IsWindowVisible(progress.Handle()));
@@ -99,34 +99,34 @@ TEST_F(AssociationListTest, ScanListsEveryExtensionInCatalogOrder)
     const ListRow a = ReadRow(list, FindRow(list, ".a"));
     EXPECT_EQ(a.SubItems, (std::array<std::string, 5>{"application/x-a", " ", " ", " ", " "}))
         << "an extension without creator shows single spaces";
-    EXPECT_EQ(a.Image, form.DefaultIconIndex);
+    EXPECT_EQ(a.Image, form.List().DefaultIconIndex);
 
     const ListRow txt = ReadRow(list, FindRow(list, ".txt"));
     EXPECT_EQ(txt.SubItems, (std::array<std::string, 5>{"text/plain", "txtfile", "テキスト文書",
                                                          "%SystemRoot%\\system32\\shell32.dll,-1",
                                                          "C:\\Windows\\System32\\notepad.exe \"%1\""}));
-    EXPECT_GT(txt.Image, form.DeletedIconIndex) << "icon -1 of an expandable path shows the file's first icon";
+    EXPECT_GT(txt.Image, form.List().DeletedIconIndex) << "icon -1 of an expandable path shows the file's first icon";
     EXPECT_EQ(ReadRow(list, FindRow(list, ".log")).Image, txt.Image) << "one creator, one icon";
-    EXPECT_EQ(ReadRow(list, FindRow(list, ".b")).Image, form.DefaultIconIndex) << "a missing icon file";
-    EXPECT_GT(ReadRow(list, FindRow(list, ".ab")).Image, form.DeletedIconIndex);
+    EXPECT_EQ(ReadRow(list, FindRow(list, ".b")).Image, form.List().DefaultIconIndex) << "a missing icon file";
+    EXPECT_GT(ReadRow(list, FindRow(list, ".ab")).Image, form.List().DeletedIconIndex);
     const ListRow none = ReadRow(list, FindRow(list, ".none"));
     EXPECT_EQ(none.SubItems[1], "missing.type");
     EXPECT_EQ(none.SubItems[2], "") << "a creator key that does not exist has no kind";
-    EXPECT_EQ(none.Image, form.DefaultIconIndex);
+    EXPECT_EQ(none.Image, form.List().DefaultIconIndex);
 
-    const CreatorEntry* shared = Find(Catalog().CreatorMap, std::string("txtfile"));
+    const CreatorEntry* shared = Find(form.Editor().Catalog.CreatorMap, std::string("txtfile"));
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(shared->ExtensionText, ".log .txt ");
-    EXPECT_EQ(Find(Catalog().CreatorMap, std::string("NotAnExtension")), nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(form.ImageList1), ImageList_GetImageCount(form.ImageList2));
-    EXPECT_EQ(form.ChooserRows.size(), 5u) << "the chooser offers the rows that have a creator";
+    EXPECT_EQ(Find(form.Editor().Catalog.CreatorMap, std::string("NotAnExtension")), nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(form.List().ImageList1.Get()), ImageList_GetImageCount(form.List().ImageList2.Get()));
+    EXPECT_EQ(form.List().ChooserRows.size(), 5u) << "the chooser offers the rows that have a creator";
 }
 
 TEST_F(AssociationListTest, ReloadWithPendingChangesAsksFirst)
 {
     Open();
     SetText(".new", "", "txtfile");
-    form.Modified = true;
+    form.Editor().Modified = true;
 
     hook.Answer(IDNO);
     SendMessageA(form.Handle(), WM_COMMAND, IDM_RELOAD, 0);
@@ -135,20 +135,20 @@ TEST_F(AssociationListTest, ReloadWithPendingChangesAsksFirst)
     EXPECT_EQ(hook.Records()[0].text, "変更した情報があります。\n変更した情報を破棄してレジストリーを読み込みますか。");
     EXPECT_EQ(hook.Records()[0].buttons, static_cast<UINT>(MB_YESNO));
     EXPECT_EQ(hook.Records()[0].icon, static_cast<UINT>(MB_ICONQUESTION));
-    EXPECT_TRUE(form.Modified) << "No keeps the changes";
-    EXPECT_EQ(FindRow(form.ListView1, ".new"), -1);
+    EXPECT_TRUE(form.Editor().Modified) << "No keeps the changes";
+    EXPECT_EQ(FindRow(form.List().ListView1, ".new"), -1);
 
     hook.Answer(IDYES);
     SendMessageA(form.Handle(), WM_COMMAND, IDM_RELOAD, 0);
     EXPECT_EQ(hook.Records().size(), 2u);
-    EXPECT_FALSE(form.Modified);
-    EXPECT_NE(FindRow(form.ListView1, ".new"), -1);
+    EXPECT_FALSE(form.Editor().Modified);
+    EXPECT_NE(FindRow(form.List().ListView1, ".new"), -1);
 }
 
 TEST_F(AssociationListTest, SortingAlternatesPerColumnAndMenuSharesTheHeaderDirection)
 {
     Open();
-    HWND list = form.ListView1;
+    HWND list = form.List().ListView1;
     auto clickHeader = [&](int column) {
         NMLISTVIEW click{};
         click.hdr.hwndFrom = list;
@@ -191,33 +191,33 @@ TEST_F(AssociationListTest, DetailPanelShowsTheSelectedRow)
     Open();
     // Narrow enough that the program line cannot fit its label.
     SetWindowPos(form.Handle(), nullptr, 0, 0, 500, 400, SWP_NOZORDER | SWP_NOMOVE);
-    HWND list = form.ListView1;
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子");
-    EXPECT_EQ(Text(form.Label2), "");
+    HWND list = form.List().ListView1;
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子");
+    EXPECT_EQ(Text(form.Detail().Label2), "");
 
     form.ShowSelectedDetail();
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子") << "nothing selected, nothing shown";
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子") << "nothing selected, nothing shown";
 
     Select(list, FindRow(list, ".txt"));
     form.ShowSelectedDetail();
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子 .txt について");
-    EXPECT_EQ(Text(form.Label2), "txtfile");
-    EXPECT_EQ(Text(form.Label3), "テキスト文書");
-    const std::string program = Text(form.Label4);
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子 .txt について");
+    EXPECT_EQ(Text(form.Detail().Label2), "txtfile");
+    EXPECT_EQ(Text(form.Detail().Label3), "テキスト文書");
+    const std::string program = Text(form.Detail().Label4);
     EXPECT_EQ(program.substr(0, 7), "C:\\...\\") << program;
     EXPECT_NE(program.find("editor.exe \"%1\""), std::string::npos) << program;
 
     // The panel keeps the last row when the selection moves without a click.
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     form.ShowSelectedDetail();
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子 .txt について");
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子 .txt について");
 }
 
 TEST_F(AssociationListTest, RefreshShowsMarksOfTheCatalog)
 {
     Open();
-    HWND list = form.ListView1;
-    AssociationCatalog& catalog = Catalog();
+    HWND list = form.List().ListView1;
+    AssociationCatalog& catalog = form.Editor().Catalog;
 
     CreatorEntry& creator = FindOrAdd(catalog.CreatorMap, std::string("txtfile"));
     creator.Kind = "変更した種類";
@@ -230,18 +230,18 @@ TEST_F(AssociationListTest, RefreshShowsMarksOfTheCatalog)
     ExtensionEntry& a = FindOrAdd(catalog.ExtensionMap, std::string(".a"));
     a.ContentType = "text/a";
     a.State = esModified;
-    form.RefreshListItems();
+    form.List().RefreshListItems(form.Editor().Catalog);
 
     const ListRow log = ReadRow(list, FindRow(list, ".log"));
     EXPECT_EQ(log.SubItems[2], "変更した種類") << "an unchanged extension shows its modified creator";
     EXPECT_EQ(log.SubItems[4], "new.exe");
     const ListRow deleted = ReadRow(list, FindRow(list, ".b"));
-    EXPECT_EQ(deleted.Image, form.DeletedIconIndex);
+    EXPECT_EQ(deleted.Image, form.List().DeletedIconIndex);
     EXPECT_EQ(deleted.SubItems, (std::array<std::string, 5>{"", "", "", "", ""}));
     const ListRow changed = ReadRow(list, FindRow(list, ".a"));
     EXPECT_EQ(changed.SubItems[0], "text/a");
-    EXPECT_EQ(changed.Image, form.DefaultIconIndex);
+    EXPECT_EQ(changed.Image, form.List().DefaultIconIndex);
 
-    form.RefreshListItems();
-    EXPECT_EQ(ReadRow(list, FindRow(list, ".b")).Image, form.DeletedIconIndex) << "the marker stays";
+    form.List().RefreshListItems(form.Editor().Catalog);
+    EXPECT_EQ(ReadRow(list, FindRow(list, ".b")).Image, form.List().DeletedIconIndex) << "the marker stays";
 }

@@ -79,19 +79,19 @@ protected:
         ShowWindow(form1.Handle(), SW_SHOW);
         PumpMessages();
     }
-    void TearDown() override { form1.Modified = false; }
+    void TearDown() override { form1.Editor().Modified = false; }
 
     int Row(const std::string& caption)
     {
-        for (int row = 0; row < RowCount(form1.ListView1); ++row)
-            if (RowText(form1.ListView1, row, 0) == caption)
+        for (int row = 0; row < RowCount(form1.List().ListView1); ++row)
+            if (RowText(form1.List().ListView1, row, 0) == caption)
                 return row;
         return -1;
     }
     // The row's cells and its image, as the list shows them.
     std::string Cells(const std::string& caption)
     {
-        const ListRow row = ReadRow(form1.ListView1, Row(caption));
+        const ListRow row = ReadRow(form1.List().ListView1, Row(caption));
         std::string text = row.Caption;
         for (const std::string& cell : row.SubItems)
             text += "|" + cell;
@@ -99,8 +99,8 @@ protected:
     }
     void SelectRow(const std::string& caption)
     {
-        SetFocus(form1.ListView1);
-        ClickListRow(form1.ListView1, Row(caption));
+        SetFocus(form1.List().ListView1);
+        ClickListRow(form1.List().ListView1, Row(caption));
     }
     void Press(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
     void Command(UINT id) { SendMessageA(form1.Handle(), WM_COMMAND, id, 0); }
@@ -118,7 +118,7 @@ protected:
 TEST_F(EditWorkflowTest, DoubleClickOpensTheEditorAndOkRewritesEveryRowOfTheCreator)
 {
     SelectRow(".txt");
-    const int image = ReadRow(form1.ListView1, Row(".log")).Image;
+    const int image = ReadRow(form1.List().ListView1, Row(".log")).Image;
     std::string seen;
     int icons = 0;
     ModalSteps steps;
@@ -131,18 +131,18 @@ TEST_F(EditWorkflowTest, DoubleClickOpensTheEditorAndOkRewritesEveryRowOfTheCrea
         Press(form5.Button2);
     });
     steps.Start();
-    DoubleClickListRow(form1.ListView1, Row(".txt"));
+    DoubleClickListRow(form1.List().ListView1, Row(".txt"));
     ASSERT_TRUE(steps.Done());
 
     EXPECT_EQ(seen, "関連付けの編集|変更する/変更しない|.txt|text/plain|txtfile|テキスト文書|.log .txt ||page 1|focus on "
                     "cancel|extension read-only|no dde|picture");
     EXPECT_GT(icons, 4) << "the icons of shell32.dll";
-    EXPECT_TRUE(form1.Modified);
+    EXPECT_TRUE(form1.Editor().Modified);
     EXPECT_EQ(Cells(".log"), ".log||txtfile|編集した種類|shell32.dll,3|\"C:\\Tools\\editor.exe\" \"%1\"|image " +
                                  std::to_string(image))
         << "the shared creator shows on every row";
-    EXPECT_EQ(ReadRow(form1.ListView1, Row(".txt")).SubItems[0], "text/x-edited");
-    EXPECT_EQ(WindowText(form1.GroupBox1) + "|" + WindowText(form1.Label3), "拡張子 .txt について|編集した種類");
+    EXPECT_EQ(ReadRow(form1.List().ListView1, Row(".txt")).SubItems[0], "text/x-edited");
+    EXPECT_EQ(WindowText(form1.Detail().GroupBox1) + "|" + WindowText(form1.Detail().Label3), "拡張子 .txt について|編集した種類");
     EXPECT_EQ(GetValue(".txt", "Content Type").Text() + "|" + GetValue("txtfile", "").Text(), "text/plain|テキスト文書")
         << "nothing reaches the registry yet";
 }
@@ -165,7 +165,7 @@ TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
     ModalSteps steps;
     steps.Then(typeAndLeave([&] { PostKey(form5.Edit7, VK_ESCAPE); }));
     steps.Start();
-    PostKey(form1.ListView1, VK_RETURN);
+    PostKey(form1.List().ListView1, VK_RETURN);
     while (!steps.Done())
         PumpMessages();
     PumpMessages();
@@ -174,22 +174,22 @@ TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
     more.Then(typeAndLeave([&] { Press(form5.Button3); })).Then([] {});
     more.Then(typeAndLeave([&] { PostMessageA(form5.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }));
     more.Start();
-    SendMessageA(form1.GroupBox1, WM_COMMAND, MAKEWPARAM(IDC_FORM1_IMAGE1, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(form1.Image1));
+    SendMessageA(form1.Detail().GroupBox1, WM_COMMAND, MAKEWPARAM(IDC_FORM1_IMAGE1, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(form1.Detail().Image1));
     Command(IDM_EDIT);
     EXPECT_TRUE(more.Done());
 
     EXPECT_EQ(pages, (std::vector<std::string>(3, "page 1"))) << "every showing starts on page 1";
-    EXPECT_FALSE(form1.Modified);
+    EXPECT_FALSE(form1.Editor().Modified);
     EXPECT_EQ(Cells(".htm"), before);
-    EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".htm")).State, esUnchanged);
+    EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".htm")).State, esUnchanged);
 }
 
 TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
 {
     SelectRow(".xyz");
-    const int htmlImage = ReadRow(form1.ListView1, Row(".htm")).Image;
-    ASSERT_GT(htmlImage, form1.DeletedIconIndex);
+    const int htmlImage = ReadRow(form1.List().ListView1, Row(".htm")).Image;
+    ASSERT_GT(htmlImage, form1.List().DeletedIconIndex);
     std::string seen;
     ModalSteps steps;
     steps.Then([&] { PostMessageA(form5.Button6, BM_CLICK, 0, 0); })
@@ -197,7 +197,7 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
             seen = "tag " + std::to_string(form7.Tag) + ", " + std::to_string(ListView_GetItemCount(form7.ListView1)) +
                    " rows";
             for (int row = 0; row < ListView_GetItemCount(form7.ListView1); ++row)
-                if (form1.ChooserRows[static_cast<size_t>(row)].Caption == ".htm")
+                if (form1.List().ChooserRows[static_cast<size_t>(row)].Caption == ".htm")
                     DoubleClickListRow(form7.ListView1, row);
         })
         .Then([&] {
@@ -213,8 +213,8 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
         << "the chooser fills the creator's part and leaves the extension's";
     EXPECT_FALSE(IsWindowVisible(form7.Handle()));
     EXPECT_EQ(Cells(".xyz"), ".xyz|application/x-xyz|htmlfile|HTML 文書|shell32.dll,4||image " + std::to_string(htmlImage));
-    EXPECT_EQ(FindOrAdd(Catalog().CreatorMap, std::string("htmlfile")).State, esUnchanged);
-    EXPECT_EQ(form1.ChooserRows.size(), 4u) << "the chooser is refilled";
+    EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.CreatorMap, std::string("htmlfile")).State, esUnchanged);
+    EXPECT_EQ(form1.List().ChooserRows.size(), 4u) << "the chooser is refilled";
 
     // An icon source numbered -1 previews the file's first icon, not the
     // icon count that the extraction answers for -1.
@@ -231,7 +231,7 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
 TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANewImage)
 {
     SelectRow(".log");
-    const int images = ImageList_GetImageCount(form1.ImageList1);
+    const int images = ImageList_GetImageCount(form1.List().ImageList1.Get());
     bool stayed = false;
     std::string source;
     ModalSteps steps;
@@ -257,11 +257,11 @@ TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANew
     EXPECT_EQ(box.caption + "|" + box.text, "エラー|新しいクリエーターの名前に「\\」を使うことはできません。");
     EXPECT_EQ(box.buttons | box.icon, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_TRUE(stayed) << "open, with the creator field focused";
-    EXPECT_EQ(Find(Catalog().CreatorMap, std::string("new\\creator")), nullptr);
+    EXPECT_EQ(Find(form1.Editor().Catalog.CreatorMap, std::string("new\\creator")), nullptr);
 
     EXPECT_EQ(source, "shell32.dll,2 shown");
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList1), images + 1);
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList2), images + 1);
+    EXPECT_EQ(ImageList_GetImageCount(form1.List().ImageList1.Get()), images + 1);
+    EXPECT_EQ(ImageList_GetImageCount(form1.List().ImageList2.Get()), images + 1);
     const std::string appended = "|image " + std::to_string(images);
     EXPECT_EQ(Cells(".log"), ".log||txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended);
     EXPECT_EQ(Cells(".txt"), ".txt|text/plain|txtfile|テキスト文書|shell32.dll,2|notepad.exe %1" + appended)
@@ -273,7 +273,7 @@ TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANew
 // lists that never fall out of step.
 TEST_F(EditWorkflowTest, MainWindowKeepsOneSelectionTheFocusAndItsImageListsInStep)
 {
-    HWND list = form1.ListView1;
+    HWND list = form1.List().ListView1;
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(ListView_GetSelectedCount(list), 1u);
@@ -294,41 +294,40 @@ TEST_F(EditWorkflowTest, MainWindowKeepsOneSelectionTheFocusAndItsImageListsInSt
         SendMessageA(list, WM_CHAR, typed, 1);
     EXPECT_EQ(RowText(list, std::max(SelectedRow(list), 0), 0), ".xyz");
 
-    form1.SortDirection.fill(-1);
-    form1.Scanning = true;
+    form1.List().SortDirection.fill(-1);
+    form1.Editor().Scanning = true;
     Command(IDM_SORT_EXTENSION);
     NMLISTVIEW click{};
     click.hdr = NMHDR{list, IDC_FORM1_LISTVIEW1, LVN_COLUMNCLICK};
     click.iSubItem = 2;
     SendMessageA(form1.Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
-    form1.Scanning = false;
-    EXPECT_EQ(form1.SortDirection[0] + form1.SortDirection[2], -2) << "no sort during a scan";
+    form1.Editor().Scanning = false;
+    EXPECT_EQ(form1.List().SortDirection[0] + form1.List().SortDirection[2], -2) << "no sort during a scan";
 
     // A small list that has fallen behind the large one refuses the icon.
-    const int count = ImageList_GetImageCount(form1.ImageList1);
-    HIMAGELIST small = form1.ImageList2;
-    form1.ImageList2 = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
-    CreatorEntry creator = FindOrAdd(Catalog().CreatorMap, std::string("txtfile"));
-    EXPECT_EQ(form1.LoadCreatorImage(creator), form1.DefaultIconIndex);
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList1), count);
-    EXPECT_EQ(ImageList_GetImageCount(form1.ImageList2), 0);
-    ImageList_Destroy(form1.ImageList2);
-    form1.ImageList2 = small;
-    EXPECT_EQ(form1.LoadCreatorImage(creator), count) << "in step, the icon is appended";
+    const int count = ImageList_GetImageCount(form1.List().ImageList1.Get());
+    ScopedImageList small(form1.List().ImageList2.Release());
+    form1.List().ImageList2.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+    CreatorEntry creator = FindOrAdd(form1.Editor().Catalog.CreatorMap, std::string("txtfile"));
+    EXPECT_EQ(form1.List().LoadCreatorImage(creator), form1.List().DefaultIconIndex);
+    EXPECT_EQ(ImageList_GetImageCount(form1.List().ImageList1.Get()), count);
+    EXPECT_EQ(ImageList_GetImageCount(form1.List().ImageList2.Get()), 0);
+    form1.List().ImageList2 = std::move(small);
+    EXPECT_EQ(form1.List().LoadCreatorImage(creator), count) << "in step, the icon is appended";
 }
 
 // The add and delete dialogs through the Insert and Delete keys, the
 // toolbar and the context menu.
 TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
 {
-    HWND list = form1.ListView1;
+    HWND list = form1.List().ListView1;
     auto shortcut = [&](WORD key) {
         MSG msg{list, WM_KEYDOWN, key, 0, 0, {}};
         form1.TranslateShortcut(msg);
     };
     Command(IDM_SORT_CONTENT_TYPE);
     SelectRow(".xyz");
-    const int images = ImageList_GetImageCount(form1.ImageList1);
+    const int images = ImageList_GetImageCount(form1.List().ImageList1.Get());
     std::string seen;
     ModalSteps steps;
     steps.Then([&] {
@@ -352,7 +351,7 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
         << "a new row, the list sorted by extension";
     EXPECT_EQ(Cells(".abc"), ".abc||abcfile||shell32.dll,7||image " + std::to_string(images));
     EXPECT_EQ(SelectedRow(list), Row(".xyz")) << "the selection stays";
-    EXPECT_TRUE(form1.Modified);
+    EXPECT_TRUE(form1.Editor().Modified);
 
     SCOPED_TRACE("delete from the toolbar, with the only extension of its creator");
     SelectRow(".htm");
@@ -366,8 +365,8 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
     ASSERT_TRUE(deleting.Done());
     EXPECT_EQ(seen, "関連づけの削除|削除する/削除しない|.htm||htmlfile|HTML 文書|.htm |WWW_OpenURL|page 1|focus on cancel|"
                     "extension read-only|dde fields|picture");
-    EXPECT_EQ(Cells(".htm"), ".htm||||||image " + std::to_string(form1.DeletedIconIndex));
-    EXPECT_EQ(FindOrAdd(Catalog().CreatorMap, std::string("htmlfile")).State, esDeleted);
+    EXPECT_EQ(Cells(".htm"), ".htm||||||image " + std::to_string(form1.List().DeletedIconIndex));
+    EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.CreatorMap, std::string("htmlfile")).State, esDeleted);
 
     SCOPED_TRACE("the Delete key and the context menu's item, both cancelled");
     SelectRow(".log");
@@ -382,7 +381,7 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
     PumpMessages();
     EXPECT_TRUE(cancelled.Done());
     EXPECT_EQ(shown, 2) << "the delete dialog opened from the key and from the menu";
-    EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".log")).State, esUnchanged);
+    EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".log")).State, esUnchanged);
 }
 
 // An edit, an add and a delete made in the dialogs reach the registry with
@@ -411,7 +410,7 @@ TEST_F(EditWorkflowTest, CommitWritesTheWorkflowsChangesAfterABackup)
 
     Press(form1.SpeedButton[11]);
     EXPECT_TRUE(hook.Records().empty());
-    EXPECT_FALSE(form1.Modified);
+    EXPECT_FALSE(form1.Editor().Modified);
     EXPECT_EQ(GetValue(".txt", "Content Type").Text() + "|" + GetValue(".abc", "").Text() + "|" +
                   GetValue("abcfile\\DefaultIcon", "").Text(),
               "text/x-committed|abcfile|shell32.dll,7");
@@ -433,15 +432,15 @@ TEST_F(EditWorkflowTest, CommitWritesTheWorkflowsChangesAfterABackup)
     SCOPED_TRACE("no place for the backup");
     const std::string aFile = scratch.File("backup\\") + found.cFileName + "\\";
     DataFoldersOverride nowhere(aFile, aFile);
-    FindOrAdd(Catalog().ExtensionMap, std::string(".txt")).State = esDeleted;
-    form1.Modified = true;
+    FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".txt")).State = esDeleted;
+    form1.Editor().Modified = true;
     Command(IDM_COMMIT);
     ASSERT_EQ(hook.Records().size(), 1u);
     const MessageBoxRecord& box = hook.Records()[0];
     EXPECT_EQ(box.caption + "|" + box.text,
               "エラー|バックアップファイルを書き込むことができませんでした。\nレジストリーは変更されていません。");
     EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_TRUE(form1.Modified);
-    EXPECT_EQ(FindOrAdd(Catalog().ExtensionMap, std::string(".txt")).State, esDeleted);
+    EXPECT_TRUE(form1.Editor().Modified);
+    EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".txt")).State, esDeleted);
     EXPECT_TRUE(KeyExists(".txt"));
 }

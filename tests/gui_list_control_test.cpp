@@ -30,28 +30,28 @@ TEST_F(ReloadSubclassTest, ReloadAndRefreshLeaveTheListsSubclassesInPlace)
     ASSERT_TRUE(form.Create());
     ASSERT_TRUE(progress.Create(form.Handle()));
     form.Form3 = &progress;
-    HWND header = ListView_GetHeader(form.ListView1);
-    const LONG_PTR listProcedure = ProcedureOf(form.ListView1);
+    HWND header = ListView_GetHeader(form.List().ListView1);
+    const LONG_PTR listProcedure = ProcedureOf(form.List().ListView1);
     const LONG_PTR headerProcedure = ProcedureOf(header);
 
     form.ReloadFromRegistry(false);
-    EXPECT_EQ(ProcedureOf(form.ListView1), listProcedure);
+    EXPECT_EQ(ProcedureOf(form.List().ListView1), listProcedure);
     EXPECT_EQ(ProcedureOf(header), headerProcedure);
-    EXPECT_EQ(RowCount(form.ListView1), 1);
-    form.RefreshListItems();
-    form.FillCreatorChooser();
-    EXPECT_EQ(ProcedureOf(form.ListView1), listProcedure);
+    EXPECT_EQ(RowCount(form.List().ListView1), 1);
+    form.List().RefreshListItems(form.Editor().Catalog);
+    form.List().FillChooserRows(form.Editor().Catalog);
+    EXPECT_EQ(ProcedureOf(form.List().ListView1), listProcedure);
     EXPECT_EQ(ProcedureOf(header), headerProcedure);
-    EXPECT_EQ(form.ChooserRows.size(), 1u);
+    EXPECT_EQ(form.List().ChooserRows.size(), 1u);
     {
-        TForm1::ListSubclassesSuspended outer(form);
+        AssociationListView::SubclassesSuspended outer(form.List());
         {
-            TForm1::ListSubclassesSuspended inner(form);
+            AssociationListView::SubclassesSuspended inner(form.List());
         }
-        EXPECT_NE(ProcedureOf(form.ListView1), listProcedure) << "an inner resume leaves the outer suspension";
-        form.SortByColumn(0);
+        EXPECT_NE(ProcedureOf(form.List().ListView1), listProcedure) << "an inner resume leaves the outer suspension";
+        form.List().SortByColumn(0);
     }
-    EXPECT_EQ(ProcedureOf(form.ListView1), listProcedure);
+    EXPECT_EQ(ProcedureOf(form.List().ListView1), listProcedure);
     EXPECT_EQ(ProcedureOf(header), headerProcedure);
     EXPECT_TRUE(hook.Records().empty());
 }

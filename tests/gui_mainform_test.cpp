@@ -122,7 +122,7 @@ protected:
         ASSERT_TRUE(about.Create(form.Handle()));
         form.Form3 = &progress;
         form.Form6 = &about;
-        form.Modified = false;
+        form.Editor().Modified = false;
         form.ReloadFromRegistry(false);
         SetWindowPos(form.Handle(), nullptr, 20, 20, 800, 480, SWP_NOZORDER);
         ShowWindow(form.Handle(), SW_SHOW);
@@ -143,7 +143,7 @@ TEST_F(MainFormTest, LayoutFollowsTheWindowWidth)
     EXPECT_EQ(Text(form.Handle()), "morvido ver.2.4");
     RECT client{};
     GetClientRect(form.Handle(), &client);
-    const RECT panel = PlaceInParent(form.Panel1), list = PlaceInParent(form.ListView1);
+    const RECT panel = PlaceInParent(form.Panel1), list = PlaceInParent(form.List().ListView1);
     const RECT status = PlaceInParent(form.StatusBar1), toolbar = PlaceInParent(form.Panel2);
     EXPECT_EQ(panel.top, 0);
     EXPECT_EQ(panel.bottom - panel.top, 124);
@@ -154,24 +154,24 @@ TEST_F(MainFormTest, LayoutFollowsTheWindowWidth)
     EXPECT_EQ(status.bottom - status.top, 19);
     EXPECT_EQ(list.right - list.left, client.right);
 
-    const RECT group = PlaceInParent(form.GroupBox1);
+    const RECT group = PlaceInParent(form.Detail().GroupBox1);
     EXPECT_EQ(group.left, 8);
     EXPECT_EQ(group.top, 37);
     EXPECT_EQ(group.bottom - group.top, 73);
     for (int width : {900, 640}) {
         SCOPED_TRACE(width);
         SetWindowPos(form.Handle(), nullptr, 0, 0, width, 480, SWP_NOZORDER | SWP_NOMOVE);
-        const RECT resized = PlaceInParent(form.GroupBox1), label = PlaceInParent(form.Label4);
+        const RECT resized = PlaceInParent(form.Detail().GroupBox1), label = PlaceInParent(form.Detail().Label4);
         EXPECT_EQ(resized.right - resized.left, width - 30);
         EXPECT_EQ(label.right - label.left, width - 30 - 150);
         EXPECT_EQ(label.left, 140);
         EXPECT_EQ(label.top, 50);
     }
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子");
-    EXPECT_EQ(Text(form.Label6), "ｸﾘｴｰﾀ- ：");
-    EXPECT_EQ(Text(form.Label5), "ﾌｧｲﾙの種類 ：");
-    EXPECT_EQ(Text(form.Label1), "実行ﾌﾟﾛｸﾞﾗﾑ ：");
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form.Image1, STM_GETICON, 0, 0)), form.Image2)
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子");
+    EXPECT_EQ(Text(form.Detail().Label6), "ｸﾘｴｰﾀ- ：");
+    EXPECT_EQ(Text(form.Detail().Label5), "ﾌｧｲﾙの種類 ：");
+    EXPECT_EQ(Text(form.Detail().Label1), "実行ﾌﾟﾛｸﾞﾗﾑ ：");
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(form.Detail().Image1, STM_GETICON, 0, 0)), form.Image2)
         << "the placeholder until a row is shown";
     EXPECT_NE(form.Image3, nullptr);
 }
@@ -239,7 +239,7 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndShortcuts)
     SCOPED_TRACE("shortcut keys");
     for (WORD key : {static_cast<WORD>(VK_F5), static_cast<WORD>('A')}) {
         MSG msg{};
-        msg.hwnd = form.ListView1;
+        msg.hwnd = form.List().ListView1;
         msg.message = WM_KEYDOWN;
         msg.wParam = key;
         EXPECT_EQ(form.TranslateShortcut(msg), key != 'A') << key;
@@ -249,31 +249,31 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndShortcuts)
 TEST_F(MainFormTest, SortCommandsAndHeaderClicksShareTheColumnDirection)
 {
     form.SetViewStyle(3);
-    EXPECT_EQ(form.SortDirection[5], -1);
+    EXPECT_EQ(form.List().SortDirection[5], -1);
     Command(IDM_SORT_PROGRAM);
-    EXPECT_EQ(form.SortDirection[5], 1) << "the program sort is column 5";
+    EXPECT_EQ(form.List().SortDirection[5], 1) << "the program sort is column 5";
 
     // A real click on the header of column 1.
-    HWND header = ListView_GetHeader(form.ListView1);
+    HWND header = ListView_GetHeader(form.List().ListView1);
     RECT item{};
     Header_GetItemRect(header, 1, &item);
     const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageA(header, WM_LBUTTONUP, 0, point);
-    EXPECT_EQ(form.SortDirection[1], 1);
+    EXPECT_EQ(form.List().SortDirection[1], 1);
     Command(IDM_SORT_CONTENT_TYPE);
-    EXPECT_EQ(form.SortDirection[1], -1);
+    EXPECT_EQ(form.List().SortDirection[1], -1);
 }
 
 TEST_F(MainFormTest, ArrowKeyReleaseShowsTheSelectedRow)
 {
     form.SetViewStyle(3);
-    ListView_SetItemState(form.ListView1, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    SendMessageA(form.ListView1, WM_KEYUP, VK_HOME, 0);
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子") << "other keys leave the panel";
-    SendMessageA(form.ListView1, WM_KEYUP, VK_DOWN, 0);
-    EXPECT_EQ(Text(form.GroupBox1), "拡張子 .txt について");
-    EXPECT_EQ(Text(form.Label2), "txtfile");
+    ListView_SetItemState(form.List().ListView1, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageA(form.List().ListView1, WM_KEYUP, VK_HOME, 0);
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子") << "other keys leave the panel";
+    SendMessageA(form.List().ListView1, WM_KEYUP, VK_DOWN, 0);
+    EXPECT_EQ(Text(form.Detail().GroupBox1), "拡張子 .txt について");
+    EXPECT_EQ(Text(form.Detail().Label2), "txtfile");
 }
 
 TEST_F(MainFormTest, StatusBarShowsTheHintOfTheControlUnderTheMouse)
@@ -282,12 +282,12 @@ TEST_F(MainFormTest, StatusBarShowsTheHintOfTheControlUnderTheMouse)
     PumpMessages();
     PointAt(form.SpeedButton[5]);
     EXPECT_EQ(StatusText(form.StatusBar1), "レジストリを読み込み最新情報を表示します。");
-    PointAt(form.Image1);
+    PointAt(form.Detail().Image1);
     EXPECT_EQ(StatusText(form.StatusBar1), "クリックすると関連づけを変更することができます。")
         << "a hint without a bar is shown whole";
-    PointAt(form.Label2);
+    PointAt(form.Detail().Label2);
     EXPECT_EQ(StatusText(form.StatusBar1), "") << "no control around the label has a hint";
-    PointAt(ListView_GetHeader(form.ListView1));
+    PointAt(ListView_GetHeader(form.List().ListView1));
     EXPECT_EQ(StatusText(form.StatusBar1), "アイコンをダブルクリックすると、関連づけ情報を変更することができます。")
         << "the header takes the hint of the list around it";
 }
@@ -299,7 +299,7 @@ TEST_F(MainFormTest, CloseQueryAsksAboutChangesAndClosesOnYesOrNo)
         if (!form.Handle())
             SetUp();
         hook.ClearRecords();
-        form.Modified = true;
+        form.Editor().Modified = true;
         hook.Answer(answer);
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
         PumpMessages();
@@ -316,8 +316,8 @@ TEST_F(MainFormTest, CloseQueryAsksAboutChangesAndClosesOnYesOrNo)
 
 TEST_F(MainFormTest, RunningScanHoldsBackReloadsChangesAndClosing)
 {
-    form.Modified = true;
-    form.Scanning = true;
+    form.Editor().Modified = true;
+    form.Editor().Scanning = true;
     for (UINT id : {IDM_RELOAD, IDM_COMMIT, IDM_EDIT, IDM_ADD, IDM_DELETE})
         Command(id);
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
@@ -326,11 +326,11 @@ TEST_F(MainFormTest, RunningScanHoldsBackReloadsChangesAndClosing)
     Command(IDM_VIEW_LIST);
     EXPECT_EQ(form.ViewStyle(), 2) << "views still change";
 
-    form.Scanning = false;
+    form.Editor().Scanning = false;
     hook.Answer(IDNO);
     Command(IDM_RELOAD);
     ASSERT_EQ(hook.Records().size(), 1u) << "once the scan is over, reload asks about the changes";
-    form.Modified = false;
+    form.Editor().Modified = false;
 }
 
 TEST_F(MainFormTest, AboutWindowShowsTheSameCaptionEachTime)
@@ -339,7 +339,7 @@ TEST_F(MainFormTest, AboutWindowShowsTheSameCaptionEachTime)
     aboutCaptions.clear();
     ownerDisabled.clear();
     SetTimer(nullptr, 0, 100, CloseAboutByClick);
-    form.ShowAbout();
+    SendMessageA(form.Handle(), WM_COMMAND, IDM_ABOUT, 0);
     EXPECT_FALSE(IsWindowVisible(about.Handle()));
     EXPECT_TRUE(IsWindowEnabled(form.Handle()));
     SetTimer(nullptr, 0, 100, CloseAboutByCloseButton);

@@ -8,6 +8,7 @@
 #include "ui/resource.h"
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
+#include "view/EntryMessages.h"
 #include "tests/support/DataFoldersOverride.h"
 #include "tests/support/MessageBoxHook.h"
 #include "tests/support/PlatformTools.h"
@@ -43,7 +44,7 @@ protected:
         SetText(".txt", "", "txtfile");
         SetText(".log", "", "logfile");
         SetText("logfile", "", "ログ");
-        sink_ = SetErrorSink([](const std::string& message) { ShowError(message); }); // as the program does
+        sink_ = SetErrorSink([](const EntryFailure& failure) { ShowError(EntryFailureMessage(failure)); }); // as the program does
         ASSERT_TRUE(form.Create() && progress.Create(form.Handle()));
         form.Form3 = &progress;
         form.ReloadFromRegistry(false);
@@ -61,13 +62,13 @@ protected:
     // Marks as the workflows leave them.
     ExtensionEntry& Mark(const std::string& name, const std::string& creator, EntryState state)
     {
-        form.Modified = true;
-        return Catalog().ExtensionMap[name] = ExtensionEntry{name, creator, "", state};
+        form.Editor().Modified = true;
+        return form.Editor().Catalog.ExtensionMap[name] = ExtensionEntry{name, creator, "", state};
     }
     CreatorEntry& MarkCreator(const std::string& name, EntryState state)
     {
-        form.Modified = true;
-        CreatorEntry& entry = Catalog().CreatorMap[name];
+        form.Editor().Modified = true;
+        CreatorEntry& entry = form.Editor().Catalog.CreatorMap[name];
         entry.Name = name;
         entry.State = state;
         return entry;
@@ -99,7 +100,7 @@ TEST_F(SaveCommandsTest, CommitWritesTheMarksThenReloads)
     Mark(".new", "newfile", esAdded);
     MarkCreator("newfile", esAdded).Kind = "新しい種類";
     Mark(".log", "", esDeleted);
-    Catalog().CreatorMap["logfile"].Clear();
+    form.Editor().Catalog.CreatorMap["logfile"].Clear();
     MarkCreator("logfile", esDeleted);
 
     Command(IDM_COMMIT);
@@ -108,12 +109,12 @@ TEST_F(SaveCommandsTest, CommitWritesTheMarksThenReloads)
     EXPECT_EQ(GetValue("txtfile\\shell\\open\\command", "").Text(), "\"C:\\Program Files\\edit.exe\" \"%1\"");
     EXPECT_EQ(GetValue(".new", "").Text() + GetValue("newfile", "").Text(), "newfile新しい種類");
     EXPECT_FALSE(KeyExists(".log") || KeyExists("logfile"));
-    EXPECT_FALSE(form.Modified);
-    EXPECT_EQ(Find(Catalog().ExtensionMap, ".log"), nullptr) << "the reload rebuilt the catalog";
-    EXPECT_EQ(ListView_GetItemCount(form.ListView1), 2);
+    EXPECT_FALSE(form.Editor().Modified);
+    EXPECT_EQ(Find(form.Editor().Catalog.ExtensionMap, ".log"), nullptr) << "the reload rebuilt the catalog";
+    EXPECT_EQ(ListView_GetItemCount(form.List().ListView1), 2);
 
     Mark(".txt", "txtfile", esModified).ContentType = "text/x-other";
-    form.Modified = false;
+    form.Editor().Modified = false;
     Command(IDM_COMMIT);
     Command(IDM_EXPORT_CHANGES);
     const std::string nothing = "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
@@ -126,12 +127,18 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     // .txt deleted together with txtfile, then added again with a creator
     // in capitals: to the registry, both name one key.
     Mark(".txt", "TXTFile", esModified);
-    Catalog().CreatorMap["txtfile"].Clear();
+    form.Editor().Catalog.CreatorMap["txtfile"].Clear();
     MarkCreator("txtfile", esDeleted);
     MarkCreator("TXTFile", esAdded).Kind = "新しいテキスト";
-    // The registry refuses key names longer than 255 characters. The creator
-    // sorts before every extension, yet extensions go first.
-    const std::string longExtension = "." + std::string(300, 'x'), longCreator = "!" + std::string(300, 'k');
+    // No key can be made below a volatile key. The creator sorts before
+    // every extension, yet extensions go first.
+    for (const char* parent : {".v", "!v"}) {
+        ScopedHKey key;
+        ASSERT_EQ(RegCreateKeyExA(Root(), parent, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, key.Put(),
+                                  nullptr),
+                  ERROR_SUCCESS);
+    }
+    const std::string longExtension = ".v\\x", longCreator = "!v\\k";
     Mark(longExtension, "", esAdded);
     MarkCreator(longCreator, esAdded);
 
@@ -140,9 +147,9 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
               (std::vector<std::string>{
                   "拡張子(" + longExtension + ")のデータをレジストりーに書き込むことができませんでした。",
                   "クリエーター(" + longCreator + ")のデータをレジストりーに書き込むことができませんでした。"}));
-    EXPECT_EQ(Catalog().ExtensionMap[longExtension].State, esAdded) << "kept, as no reload ran";
-    EXPECT_EQ(Catalog().ExtensionMap[".txt"].State, esUnchanged);
-    EXPECT_TRUE(form.Modified);
+    EXPECT_EQ(form.Editor().Catalog.ExtensionMap[longExtension].State, esAdded) << "kept, as no reload ran";
+    EXPECT_EQ(form.Editor().Catalog.ExtensionMap[".txt"].State, esUnchanged);
+    EXPECT_TRUE(form.Editor().Modified);
 
     for (int answer : {IDYES, IDCANCEL}) {
         hook.ClearRecords();
@@ -151,11 +158,11 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
         EXPECT_EQ(hook.Records().size(), answer == IDYES ? 3u : 1u);
         ASSERT_NE(form.Handle(), nullptr);
         EXPECT_FALSE(FileExists(dataFolder.File("morvido.ini"))) << "as after Cancel, the settings are not saved";
-        EXPECT_EQ(Catalog().CreatorMap[longCreator].State, esAdded);
+        EXPECT_EQ(form.Editor().Catalog.CreatorMap[longCreator].State, esAdded);
     }
 
     // Committing again, with txtfile still marked deleted.
-    Catalog().ExtensionMap[longExtension].State = Catalog().CreatorMap[longCreator].State = esUnchanged;
+    form.Editor().Catalog.ExtensionMap[longExtension].State = form.Editor().Catalog.CreatorMap[longCreator].State = esUnchanged;
     hook.ClearRecords();
     hook.Answer(IDYES);
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
@@ -174,7 +181,7 @@ TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)
     const std::string logScript = "REGEDIT4\r\n\r\n; morvido ver.2.4\r\n\r\n[HKEY_CLASSES_ROOT\\.log]\r\n@=\"logfile\"\r\n" +
                                   std::string("\"Content Type\"=\"\"\r\n\r\n") + key + "]\r\n@=\"\x83\x8D\x83\x4F\"\r\n" +
                                   key + "\\DefaultIcon]\r\n@=\"\"\r\n" + key + "\\shell\\open\\command]\r\n@=\"\"\r\n\r\n";
-    ListView_SetItemState(form.ListView1, 0, LVIS_SELECTED, LVIS_SELECTED); // .log
+    ListView_SetItemState(form.List().ListView1, 0, LVIS_SELECTED, LVIS_SELECTED); // .log
     Export(IDM_EXPORT_SELECTED, folder.File("changes"));
     EXPECT_EQ(ReadFileBytes(path), logScript) << "with the default extension; ログ in the system's code page";
 

@@ -94,8 +94,8 @@ TEST_F(SettingsTest, WithoutFileTheWindowOpensAtTheDefaults)
     auto form = Open();
     EXPECT_EQ(WindowGeometry(form->Handle()), (Geometry{50, 25, 800, 480}));
     EXPECT_EQ(form->ViewStyle(), 0) << "large icons";
-    EXPECT_EQ(ColumnWidths(form->ListView1), (std::array<int, 6>{55, 125, 90, 200, 110, 185}));
-    for (int direction : form->SortDirection)
+    EXPECT_EQ(ColumnWidths(form->List().ListView1), (std::array<int, 6>{55, 125, 90, 200, 110, 185}));
+    for (int direction : form->List().SortDirection)
         EXPECT_EQ(direction, -1);
     EXPECT_FALSE(file.Exists()) << "reading creates nothing";
 }
@@ -108,7 +108,7 @@ TEST_F(SettingsTest, ClosingWritesEveryKeyAndTheNextWindowRestoresThem)
         auto form = Open();
         SetWindowPos(form->Handle(), nullptr, placed.left, placed.top, placed.width, placed.height, SWP_NOZORDER);
         form->SetViewStyle(3);
-        SetColumnWidths(form->ListView1, widths);
+        SetColumnWidths(form->List().ListView1, widths);
         ASSERT_TRUE(Close(*form));
         EXPECT_TRUE(hook.Records().empty()) << "nothing to ask without changes";
     }
@@ -121,12 +121,12 @@ TEST_F(SettingsTest, ClosingWritesEveryKeyAndTheNextWindowRestoresThem)
     auto again = Open();
     EXPECT_EQ(WindowGeometry(again->Handle()), placed);
     EXPECT_EQ(again->ViewStyle(), 3) << "report view";
-    EXPECT_EQ(ColumnWidths(again->ListView1), widths);
+    EXPECT_EQ(ColumnWidths(again->List().ListView1), widths);
 
     {
         SCOPED_TRACE("column widths outside the report view");
         again->SetViewStyle(1);
-        SetColumnWidths(again->ListView1, {50, 60, 70, 80, 90, 100});
+        SetColumnWidths(again->List().ListView1, {50, 60, 70, 80, 90, 100});
         ASSERT_TRUE(Close(*again));
         EXPECT_EQ(Stored("ViewStyle"), 1);
         EXPECT_EQ(Stored("Extention"), 50);
@@ -160,7 +160,7 @@ TEST_F(SettingsTest, UnusableSavedValuesOpenAtTheDefaults)
         Store("Kind", "-1");
         auto form = Open();
         EXPECT_EQ(WindowGeometry(form->Handle()), (Geometry{50, 25, 800, 480}));
-        EXPECT_EQ(ColumnWidths(form->ListView1)[1], 125);
+        EXPECT_EQ(ColumnWidths(form->List().ListView1)[1], 125);
     }
     {
         Store("Left", "-100");
@@ -175,14 +175,14 @@ TEST_F(SettingsTest, UnusableSavedValuesOpenAtTheDefaults)
 TEST_F(SettingsTest, CancelledCloseKeepsTheWindowAndWritesNothing)
 {
     auto form = Open();
-    form->Modified = true;
+    form->Editor().Modified = true;
     hook.Answer(IDCANCEL);
     EXPECT_FALSE(Close(*form));
     ASSERT_EQ(hook.Records().size(), 1u);
     EXPECT_TRUE(IsWindow(form->Handle()));
-    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(form->Editor().Modified);
     EXPECT_FALSE(file.Exists());
-    form->Modified = false;
+    form->Editor().Modified = false;
 }
 
 TEST_F(SettingsTest, UnwritableFileIsReportedAndTheWindowStillCloses)

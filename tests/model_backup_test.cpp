@@ -123,7 +123,7 @@ TEST_F(CommitBackupTest, RegeditRestoresEveryChangedKeyByteForByte)
     Snapshot before;
     Capture(Root(), L"", before);
 
-    const BackupResult backup = WriteCommitBackup(catalog);
+    const BackupResult backup = WriteCommitBackup(catalog, Location());
     ASSERT_TRUE(backup.written);
     const std::string bytes = ReadFileBytes(backup.path);
     ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
@@ -137,12 +137,12 @@ TEST_F(CommitBackupTest, RegeditRestoresEveryChangedKeyByteForByte)
     {
         // The commit's registry work: extensions, then creators.
         RecordErrors errors;
-        const auto commit = [](auto& map) {
+        const auto commit = [this](auto& map) {
             for (auto& [key, entry] : map) {
                 if (entry.State == esModified || entry.State == esAdded)
-                    entry.WriteToRegistry();
+                    entry.WriteToRegistry(Location());
                 else if (entry.State == esDeleted)
-                    entry.DeleteFromRegistry();
+                    entry.DeleteFromRegistry(Location());
             }
         };
         commit(catalog.ExtensionMap);
@@ -173,7 +173,7 @@ TEST_F(CommitBackupTest, ChoosesAWritableFolderNeverOverwritesAndFailsWhenNoneCa
 {
     AssociationCatalog catalog;
     Mark(catalog.ExtensionMap, ".x", esDeleted);
-    const std::string first = WriteCommitBackup(catalog).path, second = WriteCommitBackup(catalog).path;
+    const std::string first = WriteCommitBackup(catalog, Location()).path, second = WriteCommitBackup(catalog, Location()).path;
     EXPECT_EQ(first.rfind(folder.File("app\\backup\\morvido-"), 0), 0u) << first;
     EXPECT_NE(first, second) << "a second backup within the same second gets a file of its own";
     EXPECT_TRUE(FileExists(first) && FileExists(second));
@@ -181,10 +181,23 @@ TEST_F(CommitBackupTest, ChoosesAWritableFolderNeverOverwritesAndFailsWhenNoneCa
     // A "folder" that is a file cannot be written, not even by an administrator.
     ASSERT_TRUE(WriteFileBytes(folder.File("file"), "a file where a folder should be"));
     DataFoldersOverride readOnly(folder.File("file\\"), folder.File("profile\\"));
-    const BackupResult backup = WriteCommitBackup(catalog);
+    const BackupResult backup = WriteCommitBackup(catalog, Location());
     EXPECT_EQ(backup.path.rfind(folder.File("profile\\morvido\\backup\\morvido-"), 0), 0u) << backup.path;
     EXPECT_TRUE(backup.written && FileExists(backup.path));
 
     DataFoldersOverride nowhere(folder.File("file\\"), folder.File("file\\"));
-    EXPECT_FALSE(WriteCommitBackup(catalog).written);
+    EXPECT_FALSE(WriteCommitBackup(catalog, Location()).written);
+}
+
+TEST_F(CommitBackupTest, OnlyAKeyThatIsNotThereCountsAsAbsent)
+{
+    // A key that cannot be opened for another reason (here a name the
+    // registry refuses) may be there: a lone deleting line for it would
+    // remove it on a restore, so the backup fails instead.
+    AssociationCatalog catalog;
+    Mark(catalog.ExtensionMap, ".missing", esAdded);
+    EXPECT_TRUE(WriteCommitBackup(catalog, Location()).written);
+    const std::string refused = "." + std::string(300, 'x');
+    Mark(catalog.ExtensionMap, refused.c_str(), esAdded);
+    EXPECT_FALSE(WriteCommitBackup(catalog, Location()).written);
 }

@@ -138,7 +138,6 @@ TEST(CreatorEntryEquality, ComparesDdeTextsOnlyWhenDdeIsOn)
     CreatorEntry b = a;
     b.DdeTopic = "System";
     b.State = esModified;
-    b.ImageIndex = 5;
     b.IconNumber = 7;
     b.AddExtension(".txt");
     EXPECT_TRUE(a == b) << "DDE off: DDE texts, state, icon and extensions do not count";
@@ -172,7 +171,7 @@ TEST_F(CreatorEntryTest, ReadsEveryFieldAndRoundTrips)
 
     CreatorEntry entry = Named("txtfile");
     entry.State = esModified;
-    ASSERT_TRUE(entry.ReadFromRegistry());
+    ASSERT_TRUE(entry.ReadFromRegistry(Location()));
     EXPECT_EQ(entry.Kind, "テキスト文書");
     EXPECT_EQ(entry.IconSource, "%SystemRoot%\\system32\\imageres.dll,-102");
     EXPECT_EQ(entry.IconFile, "%SystemRoot%\\system32\\imageres.dll");
@@ -191,11 +190,11 @@ TEST_F(CreatorEntryTest, ReadsEveryFieldAndRoundTrips)
     entry.DdeApplication = "NOTEPAD";
     entry.DdeTopic = "";
     entry.State = esModified;
-    ASSERT_TRUE(entry.WriteToRegistry());
+    ASSERT_TRUE(entry.WriteToRegistry(Location()));
     EXPECT_EQ(entry.State, esUnchanged);
 
     CreatorEntry back = Named("txtfile");
-    ASSERT_TRUE(back.ReadFromRegistry());
+    ASSERT_TRUE(back.ReadFromRegistry(Location()));
     EXPECT_TRUE(back == entry);
     EXPECT_EQ(back.DdeMessage, entry.DdeMessage);
     EXPECT_EQ(back.DdeApplication, "NOTEPAD");
@@ -217,7 +216,7 @@ TEST_F(CreatorEntryTest, ReadKeepsFieldsWhoseValuesAreMissing)
     {
         SCOPED_TRACE("ddeexec without sub-keys or values");
         CreatorEntry entry = Named("bare");
-        ASSERT_TRUE(entry.ReadFromRegistry());
+        ASSERT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_TRUE(entry.UsesDde);
         EXPECT_EQ(entry.Kind, "");
         EXPECT_EQ(entry.DdeMessage, "");
@@ -231,7 +230,7 @@ TEST_F(CreatorEntryTest, ReadKeepsFieldsWhoseValuesAreMissing)
         entry.Kind = "kept kind";
         entry.IconSource = "kept.ico,2";
         entry.DdeTopic = "kept topic";
-        ASSERT_TRUE(entry.ReadFromRegistry());
+        ASSERT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_EQ(entry.Kind, "kept kind");
         EXPECT_EQ(entry.IconSource, "kept.ico,2");
         EXPECT_EQ(entry.IconFile, "kept.ico");
@@ -244,7 +243,7 @@ TEST_F(CreatorEntryTest, ReadKeepsFieldsWhoseValuesAreMissing)
         entry.Kind = "old";
         entry.IconSource = "old.ico";
         entry.UsesDde = true;
-        ASSERT_TRUE(entry.ReadFromRegistry());
+        ASSERT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_EQ(entry.Kind, "");
         EXPECT_EQ(entry.IconSource, "");
         EXPECT_EQ(entry.IconFile, "");
@@ -254,7 +253,7 @@ TEST_F(CreatorEntryTest, ReadKeepsFieldsWhoseValuesAreMissing)
         SCOPED_TRACE("a missing creator key reads nothing and says nothing");
         CreatorEntry entry = Named("NoSuchType");
         entry.State = esAdded;
-        ASSERT_TRUE(entry.ReadFromRegistry());
+        ASSERT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_EQ(entry.Kind, "");
         EXPECT_FALSE(entry.UsesDde);
         EXPECT_EQ(entry.State, esUnchanged);
@@ -272,7 +271,7 @@ TEST_F(CreatorEntryTest, NonTextValueIsReportedAndStopsTheRead)
 
     CreatorEntry entry = Named("numtype");
     entry.State = esModified;
-    EXPECT_FALSE(entry.ReadFromRegistry());
+    EXPECT_FALSE(entry.ReadFromRegistry(Location()));
     ASSERT_EQ(errors.messages.size(), 1u);
     EXPECT_EQ(errors.messages[0], Message("numtype", kReadFailedTail));
     EXPECT_EQ(entry.Kind, "Kind");
@@ -311,7 +310,7 @@ TEST_F(CreatorEntryTest, WriteLeavesExactlyTheDescribedKeysBelowOpen)
         entry.UsesDde = true;
         entry.DdeApplication = "APP";
         entry.DdeTopic = "System";
-        ASSERT_TRUE(entry.WriteToRegistry());
+        ASSERT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_EQ(SubKeyNames(Root(), open), (std::vector<std::string>{"ddeexec"}));
         EXPECT_EQ(Sorted(SubKeyNames(Root(), open + "\\ddeexec")), (std::vector<std::string>{"application", "topic"}));
         EXPECT_TRUE(ValueNames(Root(), open + "\\ddeexec").empty()) << "ddeexec has no default of its own";
@@ -331,7 +330,7 @@ TEST_F(CreatorEntryTest, WriteLeavesExactlyTheDescribedKeysBelowOpen)
         entry.DdeApplication = "APP";
         entry.DdeIfExec = "[ifexec]";
         entry.DdeTopic = "System";
-        ASSERT_TRUE(entry.WriteToRegistry());
+        ASSERT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_EQ(Sorted(SubKeyNames(Root(), open)), (std::vector<std::string>{"command", "ddeexec"}));
         EXPECT_EQ(Sorted(SubKeyNames(Root(), open + "\\ddeexec")),
                   (std::vector<std::string>{"application", "ifexec", "topic"}));
@@ -349,7 +348,7 @@ TEST_F(CreatorEntryTest, WriteLeavesExactlyTheDescribedKeysBelowOpen)
         CreatorEntry entry = Named("doc");
         entry.Command = "ed %1";
         entry.DdeTopic = "ignored";
-        ASSERT_TRUE(entry.WriteToRegistry());
+        ASSERT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_EQ(SubKeyNames(Root(), open), (std::vector<std::string>{"command"}));
         expectOthersSurvive();
     }
@@ -358,7 +357,7 @@ TEST_F(CreatorEntryTest, WriteLeavesExactlyTheDescribedKeysBelowOpen)
         CreatorEntry entry = Named("新しい種類");
         entry.Kind = "新規";
         entry.Command = "x.exe";
-        ASSERT_TRUE(entry.WriteToRegistry());
+        ASSERT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_EQ(GetValue("新しい種類", "").Text(), "新規");
         EXPECT_EQ(GetValue("新しい種類\\shell\\open\\command", "").Text(), "x.exe");
         EXPECT_FALSE(KeyExists("新しい種類\\DefaultIcon"));
@@ -374,7 +373,7 @@ TEST_F(CreatorEntryTest, FailedWriteAndDeleteAreReported)
         const std::string tooLong(300, 'k');
         CreatorEntry entry = Named(tooLong);
         entry.State = esModified;
-        EXPECT_FALSE(entry.WriteToRegistry());
+        EXPECT_FALSE(entry.WriteToRegistry(Location()));
         ASSERT_EQ(errors.messages.size(), 1u);
         EXPECT_EQ(errors.messages[0], Message(tooLong, kWriteFailedTail));
         EXPECT_EQ(entry.State, esModified);
@@ -386,10 +385,10 @@ TEST_F(CreatorEntryTest, FailedWriteAndDeleteAreReported)
         SetText("gone\\DefaultIcon", "", "i");
         CreatorEntry entry = Named("gone");
         entry.State = esDeleted;
-        EXPECT_TRUE(entry.DeleteFromRegistry());
+        EXPECT_TRUE(entry.DeleteFromRegistry(Location()));
         EXPECT_FALSE(KeyExists("gone"));
         EXPECT_EQ(entry.State, esDeleted);
-        EXPECT_TRUE(entry.DeleteFromRegistry());
+        EXPECT_TRUE(entry.DeleteFromRegistry(Location()));
         EXPECT_TRUE(errors.messages.empty());
     }
     {
@@ -397,9 +396,9 @@ TEST_F(CreatorEntryTest, FailedWriteAndDeleteAreReported)
         SetText("", "", "root default");
         CreatorEntry entry;
         entry.Kind = "x";
-        EXPECT_TRUE(entry.WriteToRegistry());
-        EXPECT_TRUE(entry.ReadFromRegistry());
-        EXPECT_TRUE(entry.DeleteFromRegistry());
+        EXPECT_TRUE(entry.WriteToRegistry(Location()));
+        EXPECT_TRUE(entry.ReadFromRegistry(Location()));
+        EXPECT_TRUE(entry.DeleteFromRegistry(Location()));
         EXPECT_EQ(GetValue("", "").Text(), "root default");
         EXPECT_TRUE(errors.messages.empty());
     }
@@ -416,7 +415,7 @@ TEST(CreatorEntryRegText, WritesBlocksWithEscapedValues)
     entry.DdeTopic = "topic";
 
     std::string out = "before";
-    entry.WriteRegText(out);
+    entry.WriteRegText(ClassesRoot(), out);
     EXPECT_EQ(out, "before"
                    "\r\n[HKEY_CLASSES_ROOT\\Foo\\Bar]\r\n"
                    "@=\"A \\\"quoted\\\" C:\\\\kind\"\r\n"
@@ -428,7 +427,7 @@ TEST(CreatorEntryRegText, WritesBlocksWithEscapedValues)
 
     entry.UsesDde = true;
     out.clear();
-    entry.WriteRegText(out);
+    entry.WriteRegText(ClassesRoot(), out);
     const std::string common = "\r\n[HKEY_CLASSES_ROOT\\Foo\\Bar]\r\n"
                                "@=\"A \\\"quoted\\\" C:\\\\kind\"\r\n"
                                "\r\n[HKEY_CLASSES_ROOT\\Foo\\Bar\\DefaultIcon]\r\n"
@@ -446,6 +445,6 @@ TEST(CreatorEntryRegText, WritesBlocksWithEscapedValues)
                             "\r\n");
 
     out.clear();
-    Named("").WriteRegText(out);
+    Named("").WriteRegText(ClassesRoot(), out);
     EXPECT_EQ(out, "") << "an entry without a name writes nothing";
 }

@@ -28,7 +28,7 @@ TEST_F(ExtensionEntryTest, ReadsCreatorAndContentType)
         SCOPED_TRACE("both values present");
         ExtensionEntry entry = Named(".txt");
         entry.State = esModified;
-        EXPECT_TRUE(entry.ReadFromRegistry());
+        EXPECT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_EQ(entry.Creator, "txtfile");
         EXPECT_EQ(entry.ContentType, "text/plain");
         EXPECT_EQ(entry.State, esUnchanged);
@@ -37,7 +37,7 @@ TEST_F(ExtensionEntryTest, ReadsCreatorAndContentType)
         SCOPED_TRACE("a key without values leaves a cleared entry empty");
         ExtensionEntry entry = Named(".bare");
         entry.State = esAdded;
-        EXPECT_TRUE(entry.ReadFromRegistry());
+        EXPECT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_EQ(entry.Creator, "");
         EXPECT_EQ(entry.ContentType, "");
         EXPECT_EQ(entry.State, esUnchanged);
@@ -46,7 +46,7 @@ TEST_F(ExtensionEntryTest, ReadsCreatorAndContentType)
         SCOPED_TRACE("a missing key reads nothing and says nothing");
         ExtensionEntry entry = Named(".none");
         entry.Creator = "kept";
-        EXPECT_TRUE(entry.ReadFromRegistry());
+        EXPECT_TRUE(entry.ReadFromRegistry(Location()));
         EXPECT_EQ(entry.Creator, "kept");
     }
     EXPECT_TRUE(errors.messages.empty());
@@ -58,7 +58,7 @@ TEST_F(ExtensionEntryTest, NonTextDefaultValueIsReportedAndStopsTheRead)
     SetText(".num", "Content Type", "text/x-num");
     ExtensionEntry entry = Named(".num");
     entry.State = esModified;
-    EXPECT_FALSE(entry.ReadFromRegistry());
+    EXPECT_FALSE(entry.ReadFromRegistry(Location()));
     ASSERT_EQ(errors.messages.size(), 1u);
     EXPECT_EQ(errors.messages[0], "拡張子(.num)のデータをレジストりーから読み込むことができませんでした。");
     EXPECT_EQ(entry.ContentType, "") << "the content type comes after the failed value";
@@ -73,7 +73,7 @@ TEST_F(ExtensionEntryTest, WriteCreatesUpdatesAndRemovesValues)
         entry.Creator = "新しい.ファイル";
         entry.ContentType = "application/x-new";
         entry.State = esAdded;
-        EXPECT_TRUE(entry.WriteToRegistry());
+        EXPECT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_EQ(entry.State, esUnchanged);
         StoredValue creator = GetValue(".new", "");
         EXPECT_EQ(creator.type, static_cast<DWORD>(REG_SZ));
@@ -87,7 +87,7 @@ TEST_F(ExtensionEntryTest, WriteCreatesUpdatesAndRemovesValues)
         SetText(".old", "PerceivedType", "text");
         SetText(".old\\OpenWithProgids", "oldfile", "");
         ExtensionEntry entry = Named(".old");
-        EXPECT_TRUE(entry.WriteToRegistry());
+        EXPECT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_FALSE(GetValue(".old", "").exists);
         EXPECT_FALSE(GetValue(".old", "Content Type").exists);
         EXPECT_EQ(GetValue(".old", "PerceivedType").Text(), "text");
@@ -98,7 +98,7 @@ TEST_F(ExtensionEntryTest, WriteCreatesUpdatesAndRemovesValues)
         SetText(".exp", "", "%Creator%", REG_EXPAND_SZ);
         ExtensionEntry entry = Named(".exp");
         entry.Creator = "%Other%";
-        EXPECT_TRUE(entry.WriteToRegistry());
+        EXPECT_TRUE(entry.WriteToRegistry(Location()));
         EXPECT_EQ(GetValue(".exp", "").type, static_cast<DWORD>(REG_EXPAND_SZ));
     }
     EXPECT_TRUE(errors.messages.empty());
@@ -110,14 +110,14 @@ TEST_F(ExtensionEntryTest, RefusedWriteIsReportedAndKeepsTheMark)
     ExtensionEntry entry = Named("." + std::string(300, 'x'));
     entry.Creator = "xfile";
     entry.State = esModified;
-    EXPECT_FALSE(entry.WriteToRegistry());
+    EXPECT_FALSE(entry.WriteToRegistry(Location()));
     ASSERT_EQ(errors.messages.size(), 1u);
     EXPECT_EQ(errors.messages[0], "拡張子(" + entry.Name + ")のデータをレジストりーに書き込むことができませんでした。");
     EXPECT_EQ(entry.State, esModified);
 
     errors.messages.clear();
     entry.Creator.clear();
-    EXPECT_FALSE(entry.WriteToRegistry()) << "a key that cannot be opened is no success, even with nothing to store";
+    EXPECT_FALSE(entry.WriteToRegistry(Location())) << "a key that cannot be opened is no success, even with nothing to store";
     EXPECT_EQ(errors.messages.size(), 1u);
 }
 
@@ -128,11 +128,11 @@ TEST_F(ExtensionEntryTest, DeleteRemovesTheWholeKey)
     SetText(".keep", "", "keepfile");
     ExtensionEntry entry = Named(".del");
     entry.State = esDeleted;
-    EXPECT_TRUE(entry.DeleteFromRegistry());
+    EXPECT_TRUE(entry.DeleteFromRegistry(Location()));
     EXPECT_FALSE(KeyExists(".del"));
     EXPECT_TRUE(KeyExists(".keep"));
     EXPECT_EQ(entry.State, esDeleted);
-    EXPECT_TRUE(entry.DeleteFromRegistry()) << "a key already gone is no failure";
+    EXPECT_TRUE(entry.DeleteFromRegistry(Location())) << "a key already gone is no failure";
     EXPECT_TRUE(errors.messages.empty());
 }
 
@@ -142,12 +142,12 @@ TEST_F(ExtensionEntryTest, EntryWithoutNameNeverTouchesTheRoot)
     ExtensionEntry entry;
     entry.Creator = "rootfile";
     entry.ContentType = "text/root";
-    EXPECT_TRUE(entry.WriteToRegistry());
+    EXPECT_TRUE(entry.WriteToRegistry(Location()));
     EXPECT_FALSE(GetValue("", "").exists);
     EXPECT_FALSE(GetValue("", "Content Type").exists);
-    EXPECT_TRUE(entry.DeleteFromRegistry());
+    EXPECT_TRUE(entry.DeleteFromRegistry(Location()));
     EXPECT_TRUE(KeyExists(".a")) << "deleting a nameless entry must not empty the classes";
-    EXPECT_TRUE(entry.ReadFromRegistry());
+    EXPECT_TRUE(entry.ReadFromRegistry(Location()));
     EXPECT_EQ(entry.Creator, "rootfile");
     EXPECT_TRUE(errors.messages.empty());
 }
@@ -176,17 +176,17 @@ TEST(ExtensionEntryValue, RegTextBlock)
     ExtensionEntry entry = Named(".txt");
     entry.Creator = "txtfile";
     std::string out;
-    entry.WriteRegText(out);
+    entry.WriteRegText(ClassesRoot(), out);
     EXPECT_EQ(out, "\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n\"Content Type\"=\"\"\r\n\r\n");
 
     // A quote or backslash in a value would corrupt or drop the line on import.
     entry.ContentType = "text/\"odd\"\\x";
     out.clear();
-    entry.WriteRegText(out);
+    entry.WriteRegText(ClassesRoot(), out);
     EXPECT_NE(out.find("\"Content Type\"=\"text/\\\"odd\\\"\\\\x\"\r\n"), std::string::npos) << out;
 
     out.clear();
     entry.Name.clear();
-    entry.WriteRegText(out);
+    entry.WriteRegText(ClassesRoot(), out);
     EXPECT_EQ(out, "") << "a nameless entry writes nothing at all";
 }

@@ -13,7 +13,7 @@ TEST_F(RegistryAccessTest, ReadsTextsAndRefusesOtherTypes)
     SetText("k", "empty", "");
 
     RegistryAccess registry;
-    registry.SetRoot(HKEY_CLASSES_ROOT);
+    registry.SetRoot(Location());
     ASSERT_TRUE(registry.OpenKey("k", false));
     std::string text = "untouched";
     EXPECT_TRUE(registry.ReadText("", text));
@@ -117,20 +117,33 @@ TEST_F(RegistryAccessTest, DeletesWholeTreesButNeverTheRoot)
     SetText("a\\e", "", "3");
     SetText("keep", "", "4");
     RegistryAccess registry;
+    registry.SetRoot(Location());
     EXPECT_TRUE(registry.KeyExists("a\\b"));
-    EXPECT_TRUE(registry.DeleteKey("a"));
+    EXPECT_EQ(registry.DeleteKey("a"), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists("a"));
-    EXPECT_FALSE(registry.DeleteKey("a")) << "a missing key cannot be deleted";
-    EXPECT_FALSE(registry.DeleteKey(""));
-    EXPECT_FALSE(registry.DeleteKey("\\"));
+    EXPECT_EQ(registry.DeleteKey("a"), ERROR_FILE_NOT_FOUND) << "a missing key cannot be deleted";
+    EXPECT_NE(registry.DeleteKey(""), ERROR_SUCCESS);
+    EXPECT_NE(registry.DeleteKey("\\"), ERROR_SUCCESS);
     EXPECT_TRUE(KeyExists("keep"));
 
     SetText("r\\s\\t", "", "5");
-    EXPECT_TRUE(registry.RemoveKey("r"));
+    EXPECT_EQ(registry.RemoveKey("r"), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists("r"));
-    EXPECT_TRUE(registry.RemoveKey("r")) << "a key that is not there counts as removed";
-    EXPECT_TRUE(registry.RemoveKey("missing\\parent\\key"));
-    EXPECT_FALSE(registry.RemoveKey(""));
+    EXPECT_EQ(registry.RemoveKey("r"), ERROR_SUCCESS) << "a key that is not there counts as removed";
+    EXPECT_EQ(registry.RemoveKey("missing\\parent\\key"), ERROR_SUCCESS);
+    EXPECT_NE(registry.RemoveKey(""), ERROR_SUCCESS);
+
+    // A removal counts only when the key is known to be gone: one that
+    // cannot be opened afterwards, for want of rights, may still be there.
+    struct Case {
+        LONG removal, lookAfter, outcome;
+    };
+    for (const Case& c : {Case{ERROR_SUCCESS, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+                          Case{ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+                          Case{ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS},
+                          Case{ERROR_ACCESS_DENIED, ERROR_SUCCESS, ERROR_ACCESS_DENIED},
+                          Case{ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED}})
+        EXPECT_EQ(RemovalOutcome(c.removal, c.lookAfter), c.outcome) << c.removal << " " << c.lookAfter;
 }
 
 TEST_F(RegistryAccessTest, ListsSubKeyNames)

@@ -24,7 +24,7 @@ TEST_F(RegistryReadTest, OneQueryReadAgreesWithExistsThenRead)
     }
 
     RegistryAccess registry;
-    registry.SetRoot(HKEY_CLASSES_ROOT);
+    registry.SetRoot(Location());
     ASSERT_TRUE(registry.OpenKey("k", false));
     for (const char* name : {"", "expand", "empty", "long", "japanese", "number", "blob", "missing"}) {
         SCOPED_TRACE(std::string("value '") + name + "'");

@@ -8,6 +8,11 @@
 #include "persist/RegScript.h"
 #include "tests/support/PlatformTools.h"
 #include "tests/support/ScratchRegistry.h"
+#include "view/EntryMessages.h"
+
+namespace {
+std::string ProblemOf(const RegScript& script) { return script.Problem ? EntryFailureMessage(*script.Problem) : ""; }
+} // namespace
 
 namespace {
 const std::string kHeader = "REGEDIT4\r\n\r\n; morvido ver.2.4\r\n";
@@ -31,14 +36,14 @@ TEST(RegScript, ScriptsOfTheChangesAndOfTheSelectedRow)
     app.UsesDde = true;
     app.DdeTopic = "System";
     const std::string key = "\r\n[HKEY_CLASSES_ROOT\\app";
-    EXPECT_EQ(BuildChangesScript(catalog, 932).Bytes,
+    EXPECT_EQ(BuildChangesScript(catalog, ClassesRoot(), 932).Bytes,
               kHeader + "\r\n[HKEY_CLASSES_ROOT\\.del]\r\n@=\"\"\r\n\"Content Type\"=\"\"\r\n\r\n" + key +
                   "]\r\n@=\"\"\r\n" + key + "\\DefaultIcon]\r\n@=\"\"\r\n" + key + "\\shell\\open\\command]\r\n" +
                   "@=\"\\\"C:\\\\Program Files\\\\app.exe\\\" \\\"%1\\\"\"\r\n" + key +
                   "\\shell\\open\\ddeexec]\r\n@=\"\"\r\n" + key + "\\shell\\open\\ddeexec\\application]\r\n@=\"\"\r\n" +
                   key + "\\shell\\open\\ddeexec\\ifexec]\r\n@=\"\"\r\n" + key +
                   "\\shell\\open\\ddeexec\\topic]\r\n@=\"System\"\r\n\r\n");
-    EXPECT_EQ(BuildSelectedScript(catalog, ".none", 932).Bytes,
+    EXPECT_EQ(BuildSelectedScript(catalog, ".none", ClassesRoot(), 932).Bytes,
               kHeader + "\r\n[HKEY_CLASSES_ROOT\\.none]\r\n@=\"\"\r\n\"Content Type\"=\"x/y\"\r\n\r\n");
 }
 
@@ -49,11 +54,11 @@ TEST(RegScript, TextTheCodePageCannotHoldIsRefusedNamingTheEntry)
     for (const char* text : {"Café", "¥100", "\xF0\x9F\x98\x80"}) {
         SCOPED_TRACE(text);
         Named(catalog, "種類", esModified).Kind = text;
-        const RegScript script = BuildChangesScript(catalog, 932);
-        EXPECT_EQ(script.Problem, "クリエーター(種類)のデータに、ファイルに保存できない文字があります。");
+        const RegScript script = BuildChangesScript(catalog, ClassesRoot(), 932);
+        EXPECT_EQ(ProblemOf(script), "クリエーター(種類)のデータに、ファイルに保存できない文字があります。");
         EXPECT_EQ(script.Bytes, "");
         extension.ContentType = text;
-        EXPECT_EQ(BuildChangesScript(catalog, 932).Problem, "拡張子(.z)のデータに、ファイルに保存できない文字があります。");
+        EXPECT_EQ(ProblemOf(BuildChangesScript(catalog, ClassesRoot(), 932)), "拡張子(.z)のデータに、ファイルに保存できない文字があります。");
         extension.ContentType.clear();
     }
 }
@@ -71,8 +76,8 @@ TEST_F(RegistryTest, RegeditImportsEveryExportedValueExactly)
     viewer.UsesDde = true;
     viewer.DdeMessage = "[open(\"%1\")]";
     viewer.DdeTopic = "\\\\server\\";
-    const RegScript script = BuildChangesScript(catalog, SystemAnsiCodePage());
-    ASSERT_EQ(script.Problem, "");
+    const RegScript script = BuildChangesScript(catalog, ClassesRoot(), SystemAnsiCodePage());
+    ASSERT_EQ(ProblemOf(script), "");
 
     // Into the scratch key, never into the machine's classes.
     ScratchFolder folder;
@@ -83,11 +88,11 @@ TEST_F(RegistryTest, RegeditImportsEveryExportedValueExactly)
     ASSERT_TRUE(WriteFileBytes(file, scratchScript));
     RunPlatformTool("regedit.exe /S \"" + file + "\"");
     ExtensionEntry extension{".表", "", "", esUnchanged};
-    extension.ReadFromRegistry();
+    extension.ReadFromRegistry(Location());
     EXPECT_EQ(extension.Creator + "|" + extension.ContentType, "表示ソフト|text/\"表\"");
     CreatorEntry read;
     read.Name = viewer.Name;
-    read.ReadFromRegistry();
+    read.ReadFromRegistry(Location());
     const auto values = [](const CreatorEntry& entry) {
         return std::vector<std::string>{entry.Kind,           entry.IconSource, entry.Command, entry.DdeMessage,
                                         entry.DdeApplication, entry.DdeIfExec,  entry.DdeTopic};

@@ -8,6 +8,7 @@
 
 #include "model/CreatorEntry.h"
 #include "ui/ScopedGdi.h"
+#include "persist/DataFolders.h"
 #include "view/ShellServices.h"
 
 namespace {

@@ -21,7 +21,7 @@ ExtensionEntry Extension(const std::string& name, const std::string& creator, co
     return entry;
 }
 
-CreatorEntry Creator(const std::string& name, const std::string& kind, const std::string& icon, int image)
+CreatorEntry Creator(const std::string& name, const std::string& kind, const std::string& icon)
 {
     CreatorEntry entry;
     entry.Name = name;
@@ -29,7 +29,6 @@ CreatorEntry Creator(const std::string& name, const std::string& kind, const std
     entry.IconSource = icon;
     entry.ParseIconSource();
     entry.Command = name + ".exe \"%1\"";
-    entry.ImageIndex = image;
     return entry;
 }
 
@@ -44,13 +43,13 @@ protected:
               Extension(".htm", "htmlfile", "text/html"), Extension(".xyz", "", "application/x-xyz"),
               Extension(".zfsendtotarget", "CLSID\\{888DCA60}", "")})
             catalog.ExtensionMap[entry.Name] = entry;
-        CreatorEntry html = Creator("htmlfile", "HTML 文書", "ie.exe,1", 6);
+        CreatorEntry html = Creator("htmlfile", "HTML 文書", "ie.exe,1");
         html.UsesDde = true;
         html.DdeMessage = "\"file:%1\"";
         html.DdeApplication = "IExplore";
         html.DdeTopic = "WWW_OpenURL";
         for (CreatorEntry entry :
-             {Creator("txtfile", "テキスト", "shell32.dll,-152", 5), html, Creator("CLSID\\{888DCA60}", "", "", 0)})
+             {Creator("txtfile", "テキスト", "shell32.dll,-152"), html, Creator("CLSID\\{888DCA60}", "", "")})
             catalog.CreatorMap[entry.Name] = entry;
         for (const auto& [name, extension] : catalog.ExtensionMap)
             if (!extension.Creator.empty())
@@ -61,7 +60,6 @@ protected:
     {
         return [this](const CreatorEntry& creator) {
             loaded.push_back(creator.Name + " " + creator.IconSource);
-            return 100 + static_cast<int>(loaded.size());
         };
     }
     bool Edit(const std::string& extension, const std::function<void(AssociationFields&)>& change)
@@ -170,7 +168,7 @@ TEST_F(WorkflowTest, EditMarksWhatChanged)
     const CreatorEntry& html = Cre("htmlfile");
     EXPECT_EQ(html.Kind + "|" + html.Command + "|" + html.DdeTopic, "テキスト|txtfile.exe \"%1\"|");
     EXPECT_FALSE(html.UsesDde);
-    EXPECT_EQ(html.ImageIndex, 101);
+    EXPECT_EQ(loaded, (Strings{"htmlfile " + html.IconSource}));
 
     SCOPED_TRACE("the chooser's values leave the chosen creator unchanged");
     SetUp();
@@ -255,10 +253,8 @@ TEST_F(WorkflowTest, AddCreatesRepointsOrLeavesAlone)
     Add(fields("Abc", "abcfile", "a.ico,0"));
     Add(fields(".n", "txtfile", ""));
     EXPECT_EQ(Cre("abcfile").DdeTopic, "");
-    EXPECT_EQ(Cre("abcfile").ImageIndex, 101);
     EXPECT_EQ(Cre("txtfile").Kind, "") << "the named creator took the empty values";
-    EXPECT_EQ(Cre("txtfile").ImageIndex, 102) << "and a new image, as its icon source changed";
-    EXPECT_EQ(loaded, (Strings{"abcfile a.ico,0", "txtfile "}));
+    EXPECT_EQ(loaded, (Strings{"abcfile a.ico,0", "txtfile "})) << "and a new image, as its icon source changed";
 }
 
 TEST_F(WorkflowTest, DeleteMarksTheExtensionAndAnUnusedCreator)

@@ -14,7 +14,35 @@ constexpr int kClientWidth = 308, kClientHeight = 78;
 constexpr int kPictureLeft = 8, kPictureTop = 16, kPictureSize = 32;
 constexpr int kLabelLeft = 56, kLabelTop = 16, kLabelWidth = 244, kLabelHeight = 16;
 constexpr int kBarLeft = 56, kBarTop = 40, kBarWidth = 233, kBarHeight = 16;
+constexpr ULONGLONG kPumpIntervalMs = 15;
+
+void PumpPendingMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit for the message loop that owns it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
 } // namespace
+
+void ScanProgressReporter::Report(size_t index, size_t count, double span, double offset)
+{
+    const int position = static_cast<int>(static_cast<double>(index) / static_cast<double>(count) * span + offset);
+    const ULONGLONG now = GetTickCount64();
+    if (position == position_ && now - lastPump_ < kPumpIntervalMs)
+        return;
+    if (position != position_ && form_)
+        form_->SetPosition(position);
+    position_ = position;
+    lastPump_ = now;
+    PumpPendingMessages();
+}
 
 bool TForm3::Create(HWND owner)
 {

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "persist/DataFolders.h"
+
 std::string ExpandEnvironmentText(const std::string& file)
 {
     if (file.find('%') == std::string::npos)
@@ -51,24 +53,6 @@ void OpenHelpDocument(HWND owner)
     // Nothing is reported when the page or a program for it is missing:
     // help is a convenience, and the shell shows its own message where it can.
     ShellExecuteA(owner, "open", page.c_str(), nullptr, directory.c_str(), SW_SHOWNORMAL);
-}
-
-std::string ExecutableDirectory()
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return std::string();
-        // A name that fills the whole buffer may have been cut short.
-        if (length < buffer.size()) {
-            std::string path(buffer.data(), length);
-            const size_t slash = path.find_last_of('\\');
-            path.resize(slash == std::string::npos ? 0 : slash + 1);
-            return path;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 std::string SystemShellLibraryPath()

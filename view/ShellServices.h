@@ -28,8 +28,6 @@ void NotifyAssociationsChanged();
 // missing page or program is deliberately not reported.
 void OpenHelpDocument(HWND owner);
 
-// The executable's folder with its trailing backslash.
-std::string ExecutableDirectory();
 
 // The system directory's SHELL32.DLL, whose icon 0 is the default icon.
 std::string SystemShellLibraryPath();

@@ -236,35 +236,35 @@ int main(int argc, char** argv)
         failures += !SaveWindow(form3.Handle(), "progress");
         form3.HideProgress();
 
-        form1.Modified = false;
+        form1.Editor().Modified = false;
         form1.ReloadFromRegistry(false);
         SetWindowPos(form1.Handle(), HWND_TOP, 40, 40, 800, 480, SWP_SHOWWINDOW);
         Pump();
 
         form1.SetViewStyle(3);
-        const int row = ListView_GetItemCount(form1.ListView1) > 4 ? 4 : 0;
-        ListView_SetItemState(form1.ListView1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        const int row = ListView_GetItemCount(form1.List().ListView1) > 4 ? 4 : 0;
+        ListView_SetItemState(form1.List().ListView1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         form1.ShowSelectedDetail();
         PointAt(form1.SpeedButton[5]);
         Pump();
         failures += !SaveWindow(form1.Handle(), "main-report");
 
         form1.SetViewStyle(0);
-        PointAt(form1.ListView1);
+        PointAt(form1.List().ListView1);
         Pump();
         failures += !SaveWindow(form1.Handle(), "main-large-icons");
 
         SetTimer(nullptr, 0, 500, CaptureAbout);
-        form1.ShowAbout();
+        SendMessageA(form1.Handle(), WM_COMMAND, IDM_ABOUT, 0);
 
         // The edit dialog on the association with DDE, its chooser, then
         // the delete dialog on it and the add dialog with typed values.
         form1.SetViewStyle(3);
-        for (int item = 0; item < ListView_GetItemCount(form1.ListView1); ++item) {
+        for (int item = 0; item < ListView_GetItemCount(form1.List().ListView1); ++item) {
             char caption[32] = {};
-            ListView_GetItemText(form1.ListView1, item, 0, caption, sizeof caption);
+            ListView_GetItemText(form1.List().ListView1, item, 0, caption, sizeof caption);
             if (std::string(caption) == ".htm")
-                ListView_SetItemState(form1.ListView1, item, LVIS_SELECTED | LVIS_FOCUSED,
+                ListView_SetItemState(form1.List().ListView1, item, LVIS_SELECTED | LVIS_FOCUSED,
                                       LVIS_SELECTED | LVIS_FOCUSED);
         }
         QueuePages(form5, "edit", [&] { PostMessageA(form5.Handle(), WM_COMMAND, IDC_ASSOC_BUTTON6, 0); });
@@ -296,7 +296,7 @@ int main(int argc, char** argv)
         form1.AddAssociation();
         failures += stepFailures;
 
-        form1.Modified = false;
+        form1.Editor().Modified = false;
         DestroyWindow(form1.Handle());
     }
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/RegistryLocation.h"
 #include "model/Scoped.h"
 
 class ScratchClassesRoot {
@@ -21,6 +22,9 @@ public:
     HKEY Key() const { return key_.Get(); }
     // Path of the scratch key below HKEY_CURRENT_USER.
     const std::string& Path() const { return path_; }
+    // The scratch key as a location of classes that scripts name as the
+    // merged view, so scripts read as they would for the real classes.
+    RegistryLocation Location() const { return RegistryLocation{HKEY_CURRENT_USER, path_, "HKEY_CLASSES_ROOT"}; }
 
 private:
     std::string path_;
@@ -48,6 +52,7 @@ std::vector<std::string> ValueNames(HKEY root, const std::string& path);
 class RegistryTest : public ::testing::Test {
 protected:
     HKEY Root() const { return scratch_.Key(); }
+    RegistryLocation Location() const { return scratch_.Location(); }
     void SetText(const std::string& path, const std::string& name, const std::string& text, DWORD type = REG_SZ)
     {
         ::SetText(Root(), path, name, text, type);

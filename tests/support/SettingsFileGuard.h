@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "view/ShellServices.h"
+#include "persist/DataFolders.h"
 
 class SettingsFileGuard {
 public:

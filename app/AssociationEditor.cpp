@@ -1,0 +1,188 @@
+#include "app/AssociationEditor.h"
+
+#include "model/CatalogScan.h"
+#include "persist/Backup.h"
+#include "persist/RegScript.h"
+#include "persist/RegistryCommit.h"
+#include "ui/MessageBox.h"
+#include "view/EntryMessages.h"
+#include "view/ShellServices.h"
+
+namespace {
+
+constexpr const char* kDiscardQuestion =
+    "変更した情報があります。\n変更した情報を破棄してレジストリーを読み込みますか。";
+constexpr const char* kCloseQuestion = "データが変更されています。変更をレジストリーに反映させますか";
+constexpr const char* kNothingPending =
+    "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
+constexpr const char* kOpenFailed = "ファイルを開くことができませんでした。";
+constexpr const char* kWriteFailed = "ファイルに書き込むことができませんでした。";
+
+constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
+constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
+
+} // namespace
+
+void AssociationEditor::ReloadFromRegistry(bool notifyShell)
+{
+    if (Scanning)
+        return;
+    if (Modified && host_.Ask(kDiscardQuestion, kCaptionConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (notifyShell)
+        NotifyAssociationsChanged();
+    ScanRegistry();
+    Modified = false;
+}
+
+void AssociationEditor::ScanRegistry()
+{
+    Scanning = true;
+    host_.ScanBegins();
+    ReadExtensionKeys(Catalog, Location, ReadClassesKeyNames(Location),
+                      [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 0); });
+    ReadCreators(Catalog, Location, [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 12.5); });
+    host_.CatalogScanned();
+    host_.ScanEnds();
+    Scanning = false;
+}
+
+void AssociationEditor::EditAssociation(const std::string& extension)
+{
+    AssociationFields confirmed;
+    if (host_.RunDialog(AssociationDialog::Edit, FillEditDialog(extension), confirmed) && ApplyEditDialog(confirmed))
+        WorkflowApplied();
+}
+
+AssociationFields AssociationEditor::FillEditDialog(const std::string& extension)
+{
+    return FieldsOf(Catalog, extension);
+}
+
+bool AssociationEditor::ApplyEditDialog(const AssociationFields& fields)
+{
+    return ApplyEdit(Catalog, fields, [this](const CreatorEntry& creator) { host_.CreatorIconChanged(creator); });
+}
+
+void AssociationEditor::AddAssociation()
+{
+    AssociationFields confirmed;
+    if (host_.RunDialog(AssociationDialog::Add, PrepareAddDialog(), confirmed) && ApplyAddDialog(confirmed))
+        WorkflowApplied();
+}
+
+bool AssociationEditor::ApplyAddDialog(const AssociationFields& fields)
+{
+    const AddResult result =
+        ApplyAdd(Catalog, fields, [this](const CreatorEntry& creator) { host_.CreatorIconChanged(creator); });
+    if (result.newExtension)
+        host_.ExtensionAdded(result.extension);
+    return result.changed;
+}
+
+void AssociationEditor::DeleteAssociation(const std::string& extension)
+{
+    AssociationFields confirmed;
+    if (!host_.RunDialog(AssociationDialog::Delete, FillDeleteDialog(extension), confirmed))
+        return;
+    ApplyDeleteDialog(confirmed);
+    WorkflowApplied();
+}
+
+AssociationFields AssociationEditor::FillDeleteDialog(const std::string& extension)
+{
+    return FieldsOf(Catalog, extension);
+}
+
+bool AssociationEditor::ApplyDeleteDialog(const AssociationFields& fields)
+{
+    ApplyDelete(Catalog, fields);
+    return true;
+}
+
+void AssociationEditor::WorkflowApplied()
+{
+    Modified = true;
+    host_.CatalogChanged();
+}
+
+NameProblem AssociationEditor::CheckNames(const AssociationFields& fields, bool extensionTyped) const
+{
+    return CheckTypedNames(Catalog, fields, extensionTyped);
+}
+
+bool AssociationEditor::CommitChanges()
+{
+    if (!Modified) {
+        host_.Ask(kNothingPending, kCaptionInfo, kInfoBox);
+        return false;
+    }
+    // A commit deletes whole keys and overwrites values: without a copy
+    // the user could restore, it does not start.
+    if (!WriteCommitBackup(Catalog, Location).written) {
+        host_.Ask(kBackupFailedMessage, kCaptionError, kErrorBox);
+        return false;
+    }
+    // Failed entries keep their marks and the list keeps showing them, so
+    // the user can commit again or export what is pending.
+    if (!CommitMarkedEntries(Catalog, Location))
+        return false;
+    Modified = false;
+    return true;
+}
+
+void AssociationEditor::ExportChanges()
+{
+    if (!Modified) {
+        host_.Ask(kNothingPending, kCaptionInfo, kInfoBox);
+        return;
+    }
+    if (host_.ChooseExportFile(exportPath_))
+        SaveScript(BuildChangesScript(Catalog, Location, SystemAnsiCodePage()), exportPath_);
+}
+
+void AssociationEditor::ExportSelected(const std::string& extension)
+{
+    if (host_.ChooseExportFile(exportPath_))
+        SaveScript(BuildSelectedScript(Catalog, extension, Location, SystemAnsiCodePage()), exportPath_);
+}
+
+void AssociationEditor::SaveScript(const RegScript& script, const std::string& path)
+{
+    if (script.Problem) {
+        host_.Ask(EntryFailureMessage(*script.Problem), kCaptionError, kErrorBox);
+        return;
+    }
+    switch (WriteFileWhole(path, script.Bytes)) {
+    case FileWrite::Written:
+        break;
+    case FileWrite::OpenFailed:
+        host_.Ask(kOpenFailed, kCaptionError, kErrorBox);
+        break;
+    case FileWrite::WriteFailed:
+        host_.Ask(kWriteFailed, kCaptionError, kErrorBox);
+        break;
+    }
+}
+
+bool AssociationEditor::CloseQuery()
+{
+    // The scan fills the list between messages; closing under it would
+    // pull the window away from the running scan.
+    if (Scanning)
+        return false;
+    if (!Modified)
+        return true;
+    switch (host_.Ask(kCloseQuestion, kCaptionConfirm, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: {
+        const bool committed = CommitChanges();
+        NotifyAssociationsChanged();
+        // Entries that failed keep their marks; closing would lose them.
+        return committed;
+    }
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}

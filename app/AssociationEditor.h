@@ -1,0 +1,93 @@
+// The editor behind the main window: it owns the catalog, knows whether it
+// holds uncommitted changes and whether a scan is running, and runs every
+// command that reads, changes or saves it. It has no window of its own:
+// what it must show or ask goes through its host.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "dialogs/AssociationFields.h"
+#include "dialogs/Workflows.h"
+#include "model/AssociationCatalog.h"
+#include "model/RegistryLocation.h"
+
+struct RegScript;
+
+enum class AssociationDialog { Edit, Add, Delete };
+
+// What the editor must show or ask; the main window answers.
+class EditorHost {
+public:
+    // A message box; the button the user chose.
+    virtual int Ask(const std::string& text, const char* caption, UINT flags) = 0;
+    // A scan begins: the rows go and the progress shows.
+    virtual void ScanBegins() = 0;
+    // Item index of count of a pass that covers span percent from offset.
+    virtual void ScanProgress(size_t index, size_t count, double span, double offset) = 0;
+    // The catalog has been read anew: the rows and icons follow it.
+    virtual void CatalogScanned() = 0;
+    virtual void ScanEnds() = 0;
+    // A workflow changed the catalog: the list, the chooser and the detail
+    // panel show its marks.
+    virtual void CatalogChanged() = 0;
+    virtual void ExtensionAdded(const std::string& key) = 0;
+    virtual void CreatorIconChanged(const CreatorEntry& creator) = 0;
+    // Shows the dialog with these values; true, with what the user
+    // confirmed, when it closed with OK.
+    virtual bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, AssociationFields& confirmed) = 0;
+    // The file an export goes to; false when the user cancels.
+    virtual bool ChooseExportFile(std::string& path) = 0;
+
+protected:
+    ~EditorHost() = default;
+};
+
+class AssociationEditor {
+public:
+    explicit AssociationEditor(EditorHost& host) : host_(host) {}
+    AssociationEditor(const AssociationEditor&) = delete;
+    AssociationEditor& operator=(const AssociationEditor&) = delete;
+
+    AssociationCatalog Catalog;
+    // Uncommitted changes exist in the catalog.
+    bool Modified = false;
+    // A scan is running; commands that would start another or change the
+    // catalog wait until it has ended.
+    bool Scanning = false;
+    // Where the scan reads and a commit writes.
+    RegistryLocation Location = ClassesRoot();
+
+    // Asks before discarding changes; tells the shell first when asked to.
+    void ReloadFromRegistry(bool notifyShell);
+    void ScanRegistry();
+
+    // The workflows on the extension of a row.
+    void EditAssociation(const std::string& extension);
+    AssociationFields FillEditDialog(const std::string& extension);
+    bool ApplyEditDialog(const AssociationFields& fields);
+    void AddAssociation();
+    AssociationFields PrepareAddDialog() const { return AssociationFields{}; }
+    bool ApplyAddDialog(const AssociationFields& fields);
+    void DeleteAssociation(const std::string& extension);
+    AssociationFields FillDeleteDialog(const std::string& extension);
+    bool ApplyDeleteDialog(const AssociationFields& fields);
+    // Marks the catalog changed and lets the host show the changes.
+    void WorkflowApplied();
+    // Typed names checked on OK of the edit and add dialogs.
+    NameProblem CheckNames(const AssociationFields& fields, bool extensionTyped) const;
+
+    // Backs up, then writes the marked entries; true when all succeeded.
+    bool CommitChanges();
+    void ExportChanges();
+    void ExportSelected(const std::string& extension);
+    // Whether the window may close now: asks to commit pending changes.
+    bool CloseQuery();
+
+private:
+    void SaveScript(const RegScript& script, const std::string& path);
+
+    EditorHost& host_;
+    std::string exportPath_; // the file chosen last, where the next export dialog starts
+};

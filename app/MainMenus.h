@@ -1,0 +1,31 @@
+// The main window's commands as tables: the toolbar buttons with their
+// hints, the menus and the keyboard shortcuts.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <span>
+#include <string>
+
+struct ToolbarButton {
+    int number; // SpeedButtonN
+    UINT command;
+    int x;      // 96-DPI pixels from the toolbar's left
+    int glyph;
+    const char* hint; // tooltip|status bar text
+};
+
+// Left to right.
+std::span<const ToolbarButton> ToolbarButtons();
+
+// Creates the buttons on the toolbar panel, each with its tooltip and its
+// hint, and keeps them by number.
+void CreateToolbarButtons(HWND panel, HWND tooltip, std::array<HWND, 13>& buttons,
+                          std::map<HWND, std::string>& hints);
+
+// The menu bar, with each item's shortcut after a tab.
+HMENU CreateMainMenu();
+// The context menu of the list.
+HMENU CreateListMenu();
+HACCEL CreateShortcuts();

@@ -1,7 +1,0 @@
-#include "model/AssociationCatalog.h"
-
-AssociationCatalog& Catalog()
-{
-    static AssociationCatalog catalog;
-    return catalog;
-}

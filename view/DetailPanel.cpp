@@ -1,0 +1,129 @@
+#include "view/DetailPanel.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ui/ChildWindows.h"
+#include "ui/FormKit.h"
+#include "ui/resource.h"
+#include "view/PathShortening.h"
+
+namespace {
+
+constexpr const char* kGroupCaption = "拡張子";
+
+// Places in pixels at 96 DPI.
+constexpr int kGroupBoxLeft = 8, kGroupBoxTop = 37, kGroupBoxWidth = 537, kGroupBoxHeight = 73;
+constexpr int kGroupBoxMargin = 30;      // window outer width minus group box width
+constexpr int kProgramLabelMargin = 150; // group box width minus Label4 width
+constexpr int kDetailRightMargin = 8;
+constexpr int kImage1Left = 16, kImage1Top = 22, kImage1Size = 33;
+
+// Sub-items as numbered in rows.
+constexpr int kCreatorColumn = 2, kKindColumn = 3, kProgramColumn = 5;
+
+// The labels inside GroupBox1. A width of 0 reaches to the group box's
+// right edge, as the names and kinds they show vary in length.
+struct DetailLabel {
+    HWND DetailPanel::*control;
+    int id;
+    int x, y, width;
+    const char* text;
+};
+
+constexpr DetailLabel kDetailLabels[] = {
+    {&DetailPanel::Label6, IDC_FORM1_LABEL6, 64, 15, 51, "ｸﾘｴｰﾀ- ："},
+    {&DetailPanel::Label2, IDC_FORM1_LABEL2, 115, 15, 0, "Creator"},
+    {&DetailPanel::Label5, IDC_FORM1_LABEL5, 64, 33, 76, "ﾌｧｲﾙの種類 ："},
+    {&DetailPanel::Label3, IDC_FORM1_LABEL3, 140, 33, 0, "Kind"},
+    {&DetailPanel::Label1, IDC_FORM1_LABEL1, 64, 50, 76, "実行ﾌﾟﾛｸﾞﾗﾑ ："},
+    {&DetailPanel::Label4, IDC_FORM1_LABEL4, 140, 50, kGroupBoxWidth - 146, "Program"},
+};
+
+int TextHeightOf(HFONT font)
+{
+    ScopedWindowDC dc(nullptr, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.Get(), &metrics);
+    return metrics.tmHeight;
+}
+
+int TextWidth(HWND control, const std::string& text)
+{
+    ScopedWindowDC dc(control, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+} // namespace
+
+bool DetailPanel::Create(HWND parent)
+{
+    GroupBox1 = CreateChild(WC_BUTTONA, kGroupCaption, BS_GROUPBOX, parent, IDC_FORM1_GROUPBOX1);
+    if (!GroupBox1)
+        return false;
+    ForwardToTopLevel(GroupBox1);
+    Image1 = CreateChild(WC_STATICA, "", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, GroupBox1, IDC_FORM1_IMAGE1);
+    for (const DetailLabel& label : kDetailLabels)
+        this->*label.control =
+            CreateChild(WC_STATICA, label.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, GroupBox1, label.id);
+    return Image1 != nullptr;
+}
+
+void DetailPanel::Layout(UINT dpi)
+{
+    RECT group{};
+    GetWindowRect(GroupBox1, &group);
+    SetWindowPos(GroupBox1, nullptr, ScaleToDpi(kGroupBoxLeft, dpi), ScaleToDpi(kGroupBoxTop, dpi),
+                 group.right > group.left ? group.right - group.left : ScaleToDpi(kGroupBoxWidth, dpi),
+                 ScaleToDpi(kGroupBoxHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceChild(Image1, kImage1Left, kImage1Top, kImage1Size, kImage1Size, dpi);
+}
+
+void DetailPanel::Resize(int outerWidth, UINT dpi, HFONT font)
+{
+    const int groupWidth = std::max(0, outerWidth - ScaleToDpi(kGroupBoxMargin, dpi));
+    SetWindowPos(GroupBox1, nullptr, 0, 0, groupWidth, ScaleToDpi(kGroupBoxHeight, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int labelHeight = TextHeightOf(font);
+    for (const DetailLabel& label : kDetailLabels) {
+        int width = ScaleToDpi(label.width, dpi);
+        if (label.control == &DetailPanel::Label4)
+            width = groupWidth - ScaleToDpi(kProgramLabelMargin, dpi);
+        else if (label.width == 0)
+            width = groupWidth - ScaleToDpi(label.x + kDetailRightMargin, dpi);
+        SetWindowPos(this->*label.control, nullptr, ScaleToDpi(label.x, dpi), ScaleToDpi(label.y, dpi),
+                     std::max(0, width), labelHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void DetailPanel::Show(const ListRow& row, HIMAGELIST images)
+{
+    SetWindowTextA(GroupBox1, (std::string("拡張子 ") + row.Caption + " について").c_str());
+    detailIcon_.Reset(ImageList_GetIcon(images, row.Image, ILD_NORMAL));
+    SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(detailIcon_.Get()), 0);
+    SetWindowTextA(Label2, row.Column(kCreatorColumn).c_str());
+    SetWindowTextA(Label3, row.Column(kKindColumn).c_str());
+    RECT bounds{};
+    GetClientRect(Label4, &bounds);
+    const std::string program = ShortenPath(row.Column(kProgramColumn), bounds.right - bounds.left,
+                                            [this](const std::string& text) { return TextWidth(Label4, text); });
+    SetWindowTextA(Label4, program.c_str());
+}
+
+void DetailPanel::Clear(HICON placeholder)
+{
+    SetWindowTextA(GroupBox1, kGroupCaption);
+    SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(placeholder), 0);
+    detailIcon_.Reset();
+    SetWindowTextA(Label2, "");
+    SetWindowTextA(Label3, "");
+    SetWindowTextA(Label4, "");
+}
+
+void DetailPanel::ShowPlaceholder(HICON placeholder)
+{
+    if (!reinterpret_cast<HICON>(SendMessageA(Image1, STM_GETICON, 0, 0)))
+        SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(placeholder), 0);
+}

@@ -1,0 +1,32 @@
+// The detail panel of the main window: a group box with the selected row's
+// icon, creator, kind and program.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/ScopedGdi.h"
+#include "view/ListRow.h"
+
+class DetailPanel {
+public:
+    // Creates the group box and its contents on parent; false on failure.
+    bool Create(HWND parent);
+    // Places the group box and the icon for the DPI.
+    void Layout(UINT dpi);
+    // Fits the group box and its labels to the window's outer width.
+    void Resize(int outerWidth, UINT dpi, HFONT font);
+
+    void Show(const ListRow& row, HIMAGELIST images);
+    // Shows the placeholder picture and no texts.
+    void Clear(HICON placeholder);
+    // Shows the placeholder while no row has been shown yet.
+    void ShowPlaceholder(HICON placeholder);
+
+    HWND GroupBox1 = nullptr;
+    HWND Image1 = nullptr;
+    HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr, Label5 = nullptr, Label6 = nullptr;
+
+private:
+    // The copy of the selected row's icon that Image1 shows.
+    ScopedIcon detailIcon_;
+};

@@ -1,0 +1,22 @@
+#include "view/EntryMessages.h"
+
+std::string EntryFailureMessage(const EntryFailure& failure)
+{
+    const char* tail = kReadFailedTail;
+    switch (failure.operation) {
+    case EntryOperation::Read:
+        tail = kReadFailedTail;
+        break;
+    case EntryOperation::Write:
+        tail = kWriteFailedTail;
+        break;
+    case EntryOperation::Delete:
+        tail = kDeleteFailedTail;
+        break;
+    case EntryOperation::Export:
+        tail = kUnrepresentableTail;
+        break;
+    }
+    const char* prefix = failure.kind == EntryKind::Extension ? kExtensionPrefix : kCreatorPrefix;
+    return prefix + failure.name + tail;
+}
