@@ -189,8 +189,10 @@ bool CreatorEntry::WriteToRegistry()
     // there was only something to remove.
     if (!registry.OpenKey(Name, true))
         return Fail(*this, kWriteFailedTail);
-    // Below a key that this write created there is nothing to remove.
-    const bool created = registry.CreatedCurrentKey();
+    // Below a key that this write created there is nothing to remove. A key
+    // named by a registry path (CLSID\{...}) belongs to some other structure:
+    // the write adds what is set and removes nothing, as if just created.
+    const bool created = registry.CreatedCurrentKey() || Name.find('\\') != std::string::npos;
     bool ok = Kind.empty() ? (created || registry.DeleteValue("")) : registry.WriteText("", Kind);
     registry.CloseKey();
     if (!ok || !StoreOrRemoveKey(registry, path.Of(kDefaultIcon), IconSource, created) ||

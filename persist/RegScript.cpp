@@ -14,32 +14,36 @@ constexpr const char* kUnrepresentableTail = ")のデータに、ファイルに
 const char* MessagePrefix(const ExtensionEntry&) { return kExtensionPrefix; }
 const char* MessagePrefix(const CreatorEntry&) { return kCreatorPrefix; }
 
-// Appends the UTF-8 text in codePage; false when a character has no exact
-// byte sequence there. A best-fit look-alike would change the value on
+// Appends the text of code page `from` in code page `to`; false when a
+// byte sequence is no character of `from`, or a character has no exact
+// byte sequence in `to`. A best-fit look-alike would change the value on
 // import, or even turn "¥" into a backslash that escapes the next byte.
-bool AppendInCodePage(const std::string& utf8, UINT codePage, std::string& out)
+bool AppendInCodePage(const std::string& text, UINT from, UINT to, std::string& out)
 {
-    if (utf8.empty())
+    if (text.empty())
         return true;
     const int wideLength =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (wideLength <= 0)
         return false;
-    if (codePage == CP_UTF8) {
-        out += utf8;
+    if (from == to) {
+        out += text;
         return true;
     }
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wideLength);
+    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
+    // UTF-8 holds every character, and takes neither the flag nor the answer.
+    const DWORD flags = to == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
+    BOOL* askUsedDefault = to == CP_UTF8 ? nullptr : &usedDefault;
     const int length =
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
+        WideCharToMultiByte(to, flags, wide.data(), wideLength, nullptr, 0, nullptr, askUsedDefault);
     if (length <= 0 || usedDefault)
         return false;
     const size_t start = out.size();
     out.resize(start + static_cast<size_t>(length));
-    if (WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, out.data() + start, length,
-                            nullptr, &usedDefault) != length ||
+    if (WideCharToMultiByte(to, flags, wide.data(), wideLength, out.data() + start, length, nullptr,
+                            askUsedDefault) != length ||
         usedDefault) {
         out.resize(start);
         return false;
@@ -47,17 +51,42 @@ bool AppendInCodePage(const std::string& utf8, UINT codePage, std::string& out)
     return true;
 }
 
+// The texts an entry's block is made of.
+constexpr std::string ExtensionEntry::*kExtensionTexts[] = {&ExtensionEntry::Name, &ExtensionEntry::Creator,
+                                                            &ExtensionEntry::ContentType};
+constexpr std::string CreatorEntry::*kCreatorTexts[] = {
+    &CreatorEntry::Name,       &CreatorEntry::Kind,           &CreatorEntry::IconSource, &CreatorEntry::Command,
+    &CreatorEntry::DdeMessage, &CreatorEntry::DdeApplication, &CreatorEntry::DdeIfExec,  &CreatorEntry::DdeTopic};
+const auto& TextsOf(const ExtensionEntry&) { return kExtensionTexts; }
+const auto& TextsOf(const CreatorEntry&) { return kCreatorTexts; }
+
+// The entry with its texts in UTF-8; false when one is no text of codePage.
+template <typename Entry>
+bool ToUtf8(Entry& entry, UINT codePage)
+{
+    for (std::string Entry::*member : TextsOf(entry)) {
+        std::string utf8;
+        if (!AppendInCodePage(entry.*member, codePage, CP_UTF8, utf8))
+            return false;
+        entry.*member = std::move(utf8);
+    }
+    return true;
+}
+
 // Entries write their blocks in UTF-8, which is escaped there: no byte of a
-// multi-byte UTF-8 character is a backslash or a quote. Only the finished
-// block takes the code page's bytes, where a character such as 表 ends in
-// the backslash byte and must not be escaped again.
+// multi-byte UTF-8 character is a backslash or a quote. Texts in another
+// code page (the active one where the UTF-8 manifest does not apply) go to
+// UTF-8 first, since in Shift-JIS a character such as 表 ends in the
+// backslash byte. Only the finished block takes the target's bytes, where
+// that byte must not be escaped again.
 class ScriptBuilder {
 public:
-    explicit ScriptBuilder(UINT codePage) : codePage_(codePage)
+    ScriptBuilder(UINT codePage, UINT sourceCodePage)
+        : codePage_(codePage), source_(sourceCodePage == CP_ACP ? GetACP() : sourceCodePage)
     {
         std::string header;
         AppendRegHeader(header);
-        AppendInCodePage(header, codePage_, script_.Bytes);
+        AppendInCodePage(header, CP_UTF8, codePage_, script_.Bytes);
     }
 
     template <typename Entry>
@@ -66,8 +95,15 @@ public:
         if (!script_.Problem.empty())
             return;
         std::string block;
-        entry.WriteRegText(block);
-        if (!AppendInCodePage(block, codePage_, script_.Bytes))
+        bool readable = true;
+        if (source_ == CP_UTF8) {
+            entry.WriteRegText(block);
+        } else {
+            Entry recoded = entry;
+            readable = ToUtf8(recoded, source_);
+            recoded.WriteRegText(block);
+        }
+        if (!readable || !AppendInCodePage(block, CP_UTF8, codePage_, script_.Bytes))
             script_.Problem = MessagePrefix(entry) + entry.Name + kUnrepresentableTail;
     }
 
@@ -89,6 +125,7 @@ public:
 
 private:
     UINT codePage_;
+    UINT source_;
     RegScript script_;
 };
 
@@ -116,18 +153,19 @@ UINT SystemAnsiCodePage()
     return got != 0 && codePage != 0 ? codePage : GetACP();
 }
 
-RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage)
+RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage, UINT sourceCodePage)
 {
-    ScriptBuilder script(codePage);
+    ScriptBuilder script(codePage, sourceCodePage);
     script.AddMarked(catalog.ExtensionMap);
     script.AddMarked(catalog.CreatorMap);
     return script.Finish();
 }
 
-RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage)
+RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage,
+                              UINT sourceCodePage)
 {
     const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, extensionKey);
-    ScriptBuilder script(codePage);
+    ScriptBuilder script(codePage, sourceCodePage);
     script.Add(extension);
     script.Add(FindOrAdd(catalog.CreatorMap, extension.Creator));
     return script.Finish();

@@ -20,13 +20,16 @@ struct RegScript {
 };
 
 // The header, then every entry not marked esUnchanged (deleted ones with
-// their current texts): extensions, then creators, each in key order.
-RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage);
+// their current texts): extensions, then creators, each in key order. The
+// entries' texts are in sourceCodePage, as the program's narrow texts come
+// (CP_ACP: the active code page).
+RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage, UINT sourceCodePage = CP_ACP);
 
 // The header, the extension under extensionKey and the creator it names,
 // both looked up with FindOrAdd; without a creator, the empty entry that the
 // lookup adds writes nothing.
-RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage);
+RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage,
+                              UINT sourceCodePage = CP_ACP);
 
 enum class FileWrite { Written, OpenFailed, WriteFailed };
 

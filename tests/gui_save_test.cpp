@@ -123,12 +123,7 @@ TEST_F(SaveCommandsTest, CommitWritesTheMarksThenReloads)
 
 TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
 {
-    // .txt deleted together with txtfile, then added again with a creator
-    // in capitals: to the registry, both name one key.
-    Mark(".txt", "TXTFile", esModified);
-    Catalog().CreatorMap["txtfile"].Clear();
-    MarkCreator("txtfile", esDeleted);
-    MarkCreator("TXTFile", esAdded).Kind = "新しいテキスト";
+    Mark(".txt", "txtfile", esModified).ContentType = "text/x-written";
     // The registry refuses key names longer than 255 characters. The creator
     // sorts before every extension, yet extensions go first.
     const std::string longExtension = "." + std::string(300, 'x'), longCreator = "!" + std::string(300, 'k');
@@ -141,7 +136,7 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
                   "拡張子(" + longExtension + ")のデータをレジストりーに書き込むことができませんでした。",
                   "クリエーター(" + longCreator + ")のデータをレジストりーに書き込むことができませんでした。"}));
     EXPECT_EQ(Catalog().ExtensionMap[longExtension].State, esAdded) << "kept, as no reload ran";
-    EXPECT_EQ(Catalog().ExtensionMap[".txt"].State, esUnchanged);
+    EXPECT_EQ(Catalog().ExtensionMap[".txt"].State, esUnchanged) << "written all the same";
     EXPECT_TRUE(form.Modified);
 
     for (int answer : {IDYES, IDCANCEL}) {
@@ -154,7 +149,6 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
         EXPECT_EQ(Catalog().CreatorMap[longCreator].State, esAdded);
     }
 
-    // Committing again, with txtfile still marked deleted.
     Catalog().ExtensionMap[longExtension].State = Catalog().CreatorMap[longCreator].State = esUnchanged;
     hook.ClearRecords();
     hook.Answer(IDYES);
@@ -162,8 +156,6 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     EXPECT_EQ(hook.Records().size(), 1u);
     EXPECT_EQ(form.Handle(), nullptr);
     EXPECT_TRUE(FileExists(dataFolder.File("morvido.ini")));
-    EXPECT_EQ(GetValue(".txt", "").Text() + GetValue("TXTFile", "").Text(), "TXTFile新しいテキスト")
-        << "never deleted under its other spelling";
 }
 
 TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)
