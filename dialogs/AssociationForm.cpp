@@ -362,7 +362,7 @@ void TAssociationForm::Button6Click()
         return;
     // The chooser writes the chosen creator into this dialog itself.
     Form7->Tag = ChooserTag();
-    Form7->ShowModal();
+    Form7->ShowModal(hwnd_);
 }
 
 void TAssociationForm::ListView1Click()
@@ -376,7 +376,7 @@ void TAssociationForm::ListView1Click()
     ListView_GetItemText(ListView1, row, 0, caption, sizeof caption);
     const int number = atoi(caption);
     SetWindowTextA(Edit1, (SelectedIconFile + "," + std::to_string(number)).c_str());
-    ShowListIcon(number);
+    ShowListIcon(row);
 }
 
 void TAssociationForm::ShowBindings(const AssociationFields& fields, bool withExtension)

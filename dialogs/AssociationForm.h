@@ -40,7 +40,7 @@ public:
 
     // Icon picker of page 2.
     int FillIconList(const std::string& file);
-    void ShowListIcon(int number);
+    void ShowListIcon(int row); // the picture of that row of the list
     void ShowFileIcon(const std::string& file, int number);
 
     // The value given to the creator chooser's Tag: 5 edit, 11 add.

@@ -32,13 +32,16 @@ bool TForm7::Create(HWND owner)
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
-bool TForm7::ShowModal()
+bool TForm7::ShowModal(HWND caller)
 {
     if (!hwnd_)
         return false;
     confirmed_ = false;
+    // The main window is disabled by the caller already: the caller is the
+    // one to disable now and to get the activation back on close.
+    SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(caller));
     CenterOnDesktop(hwnd_);
-    RunModal(hwnd_, GetWindow(hwnd_, GW_OWNER), closed_);
+    RunModal(hwnd_, caller, closed_);
     return confirmed_;
 }
 

@@ -20,8 +20,9 @@ class TForm7 : public Window<TForm7> {
 public:
     // Creates the hidden dialog, owned by `owner`; false on failure.
     bool Create(HWND owner);
-    // Shows the chooser modally; true when it closed with OK.
-    bool ShowModal();
+    // Shows the chooser modally over the dialog that calls it, which owns
+    // it for this showing; true when it closed with OK.
+    bool ShowModal(HWND caller);
 
     // Shows these rows, with images from these lists (the main window's,
     // so image numbers mean the same icons). The rows stay the caller's and

@@ -29,10 +29,15 @@ int TAssociationForm::FillIconList(const std::string& file)
     return count;
 }
 
-void TAssociationForm::ShowListIcon(int number)
+void TAssociationForm::ShowListIcon(int row)
 {
-    const bool present = number >= 0 && number < ImageList_GetImageCount(ImageList1);
-    SetPicture(present ? ImageList_GetIcon(ImageList1, number, ILD_NORMAL) : nullptr);
+    // The row's own image: after a failed extraction the list's positions
+    // no longer follow the icon numbers.
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    const bool present = SendMessageA(ListView1, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && item.iImage >= 0;
+    SetPicture(present ? ImageList_GetIcon(ImageList1, item.iImage, ILD_NORMAL) : nullptr);
 }
 
 void TAssociationForm::ShowFileIcon(const std::string& file, int number)

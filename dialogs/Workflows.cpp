@@ -6,7 +6,6 @@
 
 namespace {
 
-
 // Every field the dialog sets; the extension list stays.
 void TakeSettings(CreatorEntry& stored, const CreatorEntry& working)
 {
@@ -35,22 +34,38 @@ void LeavePreviousCreator(AssociationCatalog& catalog, const std::string& previo
         creator->RemoveExtension(extension);
 }
 
+// A creator named by a registry path is a key of some other structure
+// (CLSID\{...}): the dialog only adds to it. A field left empty keeps the
+// stored value, and DDE stays on once on.
+void KeepUnsetValues(CreatorEntry& working, const CreatorEntry& stored)
+{
+    for (const FieldBinding& binding : FieldTable())
+        if (binding.creatorField && binding.readBack && (working.*binding.creatorField).empty())
+            working.*binding.creatorField = stored.*binding.creatorField;
+    working.UsesDde = working.UsesDde || stored.UsesDde;
+    working.ParseIconSource();
+}
+
 // The creator named in the dialog takes its values, or is created from
-// them, and lists the extension.
+// them, and lists the extension. A deleted creator that gets an extension
+// again is added anew with the dialog's values, even when they equal its
+// cleared ones.
 void ApplyCreatorPart(AssociationCatalog& catalog, const AssociationFields& fields, const std::string& extension,
                       const ImageLoader& loadImage)
 {
-    const CreatorEntry working = WorkingCreator(fields);
+    CreatorEntry working = WorkingCreator(fields);
     bool reloadIcon = false;
     CreatorEntry* stored = Find(catalog.CreatorMap, working.Name);
+    if (stored && IsRegistryPath(working.Name))
+        KeepUnsetValues(working, *stored);
     if (!stored) {
         stored = &catalog.CreatorMap.emplace(working.Name, working).first->second;
         stored->State = esAdded;
         reloadIcon = true;
-    } else if (!(*stored == working)) {
-        reloadIcon = stored->IconSource != working.IconSource;
+    } else if (const bool deleted = stored->State == esDeleted; deleted || !(*stored == working)) {
+        reloadIcon = deleted || stored->IconSource != working.IconSource;
         TakeSettings(*stored, working);
-        stored->State = esModified;
+        stored->State = deleted ? esAdded : esModified;
     }
     stored->AddExtension(extension);
     if (reloadIcon && loadImage)

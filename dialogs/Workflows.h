@@ -25,7 +25,10 @@ AssociationFields ChosenCreatorFields(AssociationCatalog& catalog, const std::st
 
 // Writes a confirmed edit into the catalog and marks what changed. True
 // when the extension, or the creator the dialog names, now carries a mark
-// (also one left by an earlier workflow).
+// (also one left by an earlier workflow). A creator named by a registry
+// path keeps each value that the dialog leaves empty; a deleted creator
+// named again becomes esAdded with the dialog's values. The add workflow
+// treats its creator the same way.
 bool ApplyEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage);
 
 // The extension name the add workflow stores: a dot in front when missing,

@@ -74,11 +74,8 @@ bool CreatorEntry::WriteToRegistry(const RegistryLocation& location)
 {
     if (Name.empty())
         return true;
-    // A key named by a path belongs to some other structure (a COM class
-    // below CLSID): it gets what the user set, and nothing of it is removed.
-    const WriteMode mode = IsRegistryPath(Name) ? WriteMode::AddOnly : WriteMode::Replace;
     LONG status = ERROR_SUCCESS;
-    if (!WriteLayout(location, *this, mode, status))
+    if (!WriteLayout(location, *this, Mode(), status))
         return Fail(*this, EntryOperation::Write, status);
     State = esUnchanged;
     return true;
@@ -97,7 +94,14 @@ bool CreatorEntry::DeleteFromRegistry(const RegistryLocation& location)
 void CreatorEntry::WriteRegText(const RegistryLocation& location, std::string& out) const
 {
     if (!Name.empty())
-        AppendLayoutText(location, *this, out);
+        AppendLayoutText(location, *this, Mode(), out);
+}
+
+WriteMode CreatorEntry::Mode() const
+{
+    // A key named by a path belongs to some other structure (a COM class
+    // below CLSID): it gets what the user set, and nothing of it is removed.
+    return IsRegistryPath(Name) ? WriteMode::AddOnly : WriteMode::Replace;
 }
 
 bool operator==(const CreatorEntry& a, const CreatorEntry& b)

@@ -9,6 +9,8 @@
 #include "model/EntryState.h"
 #include "model/RegistryLocation.h"
 
+enum class WriteMode;
+
 struct CreatorEntry {
     std::string Name;           // key name, spelled as the extensions spell it
     std::string Kind;           // the key's default value
@@ -53,6 +55,8 @@ struct CreatorEntry {
 
 private:
     void RebuildExtensionText();
+    // How the key is written and exported.
+    WriteMode Mode() const;
 };
 
 // A name that is a registry path rather than a key name, such as

@@ -49,5 +49,5 @@ bool ExtensionEntry::DeleteFromRegistry(const RegistryLocation& location)
 void ExtensionEntry::WriteRegText(const RegistryLocation& location, std::string& out) const
 {
     if (!Name.empty())
-        AppendLayoutText(location, *this, out);
+        AppendLayoutText(location, *this, WriteMode::Replace, out);
 }

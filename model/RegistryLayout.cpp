@@ -174,17 +174,17 @@ bool WriteLayout(const RegistryLocation& location, const Entry& entry, WriteMode
 }
 
 template <typename Entry>
-void AppendLayoutText(const RegistryLocation& location, const Entry& entry, std::string& out)
+void AppendLayoutText(const RegistryLocation& location, const Entry& entry, WriteMode mode, std::string& out)
 {
     KeyPath path(entry.Name);
     const char* lastKey = nullptr;
     for (const LayoutValue<Entry>& value : LayoutOf<Entry>()) {
-        if (!Counts(value, entry))
+        const std::string& text = entry.*value.field;
+        if (!Counts(value, entry) || (mode == WriteMode::AddOnly && text.empty()))
             continue;
         if (!lastKey || std::strcmp(lastKey, value.subKey) != 0)
             AppendRegKey(out, location, path.Of(value.subKey));
         lastKey = value.subKey;
-        const std::string& text = entry.*value.field;
         const std::string shown = value.escaped ? EscapeRegValue(text) : text;
         if (value.valueName[0] == '\0')
             AppendRegDefault(out, shown);
@@ -209,7 +209,7 @@ template bool ReadLayout(const RegistryLocation&, ExtensionEntry&, LONG&);
 template bool ReadLayout(const RegistryLocation&, CreatorEntry&, LONG&);
 template bool WriteLayout(const RegistryLocation&, const ExtensionEntry&, WriteMode, LONG&);
 template bool WriteLayout(const RegistryLocation&, const CreatorEntry&, WriteMode, LONG&);
-template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, std::string&);
-template void AppendLayoutText(const RegistryLocation&, const CreatorEntry&, std::string&);
+template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, WriteMode, std::string&);
+template void AppendLayoutText(const RegistryLocation&, const CreatorEntry&, WriteMode, std::string&);
 template bool SameLayoutTexts(const ExtensionEntry&, const ExtensionEntry&);
 template bool SameLayoutTexts(const CreatorEntry&, const CreatorEntry&);

@@ -40,8 +40,10 @@ template <typename Entry>
 bool ReadLayout(const RegistryLocation& location, Entry& entry, LONG& status);
 template <typename Entry>
 bool WriteLayout(const RegistryLocation& location, const Entry& entry, WriteMode mode, LONG& status);
+// With AddOnly, empty texts stay out of the script, and so do keys that get
+// no value: importing it must not empty what the write would leave alone.
 template <typename Entry>
-void AppendLayoutText(const RegistryLocation& location, const Entry& entry, std::string& out);
+void AppendLayoutText(const RegistryLocation& location, const Entry& entry, WriteMode mode, std::string& out);
 // Every text of the table that the entry holds equals the other's.
 template <typename Entry>
 bool SameLayoutTexts(const Entry& a, const Entry& b);

@@ -1,10 +1,12 @@
 #include "persist/RegScript.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
+#include "model/RegistryLayout.h"
 #include "model/Scoped.h"
 
 namespace {
@@ -12,32 +14,35 @@ namespace {
 EntryKind KindOf(const ExtensionEntry&) { return EntryKind::Extension; }
 EntryKind KindOf(const CreatorEntry&) { return EntryKind::Creator; }
 
-// Appends the UTF-8 text in codePage; false when a character has no exact
-// byte sequence there. A best-fit look-alike would change the value on
+// Appends the text of code page `from` in code page `to`; false when a
+// byte sequence is no character of `from`, or a character has no exact
+// byte sequence in `to`. A best-fit look-alike would change the value on
 // import, or even turn "¥" into a backslash that escapes the next byte.
-bool AppendInCodePage(const std::string& utf8, UINT codePage, std::string& out)
+bool AppendInCodePage(const std::string& text, UINT from, UINT to, std::string& out)
 {
-    if (utf8.empty())
+    if (text.empty())
         return true;
     const int wideLength =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (wideLength <= 0)
         return false;
-    if (codePage == CP_UTF8) {
-        out += utf8;
+    if (from == to) {
+        out += text;
         return true;
     }
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), wideLength);
+    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
+    // UTF-8 holds every character, and takes neither the flag nor the answer.
+    const DWORD flags = to == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
+    BOOL* askUsedDefault = to == CP_UTF8 ? nullptr : &usedDefault;
+    const int length = WideCharToMultiByte(to, flags, wide.data(), wideLength, nullptr, 0, nullptr, askUsedDefault);
     if (length <= 0 || usedDefault)
         return false;
     const size_t start = out.size();
     out.resize(start + static_cast<size_t>(length));
-    if (WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, out.data() + start, length,
-                            nullptr, &usedDefault) != length ||
+    if (WideCharToMultiByte(to, flags, wide.data(), wideLength, out.data() + start, length, nullptr,
+                            askUsedDefault) != length ||
         usedDefault) {
         out.resize(start);
         return false;
@@ -45,17 +50,42 @@ bool AppendInCodePage(const std::string& utf8, UINT codePage, std::string& out)
     return true;
 }
 
+// The entry with its name and the texts of its registry layout in UTF-8;
+// false when one is no text of codePage.
+template <typename Entry>
+bool ToUtf8(Entry& entry, UINT codePage, std::span<const LayoutValue<Entry>> layout)
+{
+    const auto recode = [codePage](std::string& text) {
+        std::string utf8;
+        if (!AppendInCodePage(text, codePage, CP_UTF8, utf8))
+            return false;
+        text = std::move(utf8);
+        return true;
+    };
+    if (!recode(entry.Name))
+        return false;
+    for (const LayoutValue<Entry>& value : layout)
+        if (!recode(entry.*value.field))
+            return false;
+    return true;
+}
+bool ToUtf8(ExtensionEntry& entry, UINT codePage) { return ToUtf8(entry, codePage, ExtensionLayout()); }
+bool ToUtf8(CreatorEntry& entry, UINT codePage) { return ToUtf8(entry, codePage, CreatorLayout()); }
+
 // Entries write their blocks in UTF-8, which is escaped there: no byte of a
-// multi-byte UTF-8 character is a backslash or a quote. Only the finished
-// block takes the code page's bytes, where a character such as 表 ends in
-// the backslash byte and must not be escaped again.
+// multi-byte UTF-8 character is a backslash or a quote. Texts in another
+// code page (the active one where the UTF-8 manifest does not apply) go to
+// UTF-8 first, since in Shift-JIS a character such as 表 ends in the
+// backslash byte. Only the finished block takes the target's bytes, where
+// that byte must not be escaped again.
 class ScriptBuilder {
 public:
-    ScriptBuilder(const RegistryLocation& location, UINT codePage) : location_(location), codePage_(codePage)
+    ScriptBuilder(const RegistryLocation& location, UINT codePage, UINT sourceCodePage)
+        : location_(location), codePage_(codePage), source_(sourceCodePage == CP_ACP ? GetACP() : sourceCodePage)
     {
         std::string header;
         AppendRegHeader(header);
-        AppendInCodePage(header, codePage_, script_.Bytes);
+        AppendInCodePage(header, CP_UTF8, codePage_, script_.Bytes);
     }
 
     template <typename Entry>
@@ -64,8 +94,15 @@ public:
         if (script_.Problem)
             return;
         std::string block;
-        entry.WriteRegText(location_, block);
-        if (!AppendInCodePage(block, codePage_, script_.Bytes))
+        bool readable = true;
+        if (source_ == CP_UTF8) {
+            entry.WriteRegText(location_, block);
+        } else {
+            Entry recoded = entry;
+            readable = ToUtf8(recoded, source_);
+            recoded.WriteRegText(location_, block);
+        }
+        if (!readable || !AppendInCodePage(block, CP_UTF8, codePage_, script_.Bytes))
             script_.Problem = EntryFailure{KindOf(entry), EntryOperation::Export, entry.Name, ERROR_NO_UNICODE_TRANSLATION};
     }
 
@@ -88,6 +125,7 @@ public:
 private:
     const RegistryLocation& location_;
     UINT codePage_;
+    UINT source_;
     RegScript script_;
 };
 
@@ -115,19 +153,20 @@ UINT SystemAnsiCodePage()
     return got != 0 && codePage != 0 ? codePage : GetACP();
 }
 
-RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLocation& location, UINT codePage)
+RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLocation& location, UINT codePage,
+                             UINT sourceCodePage)
 {
-    ScriptBuilder script(location, codePage);
+    ScriptBuilder script(location, codePage, sourceCodePage);
     script.AddMarked(catalog.ExtensionMap);
     script.AddMarked(catalog.CreatorMap);
     return script.Finish();
 }
 
 RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
-                              const RegistryLocation& location, UINT codePage)
+                              const RegistryLocation& location, UINT codePage, UINT sourceCodePage)
 {
     const ExtensionEntry& extension = FindOrAdd(catalog.ExtensionMap, extensionKey);
-    ScriptBuilder script(location, codePage);
+    ScriptBuilder script(location, codePage, sourceCodePage);
     script.Add(extension);
     script.Add(FindOrAdd(catalog.CreatorMap, extension.Creator));
     return script.Finish();

@@ -24,14 +24,17 @@ struct RegScript {
 
 // The header, then every entry not marked esUnchanged (deleted ones with
 // their current texts): extensions, then creators, each in key order.
-// Key lines name the keys below location.
-RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLocation& location, UINT codePage);
+// Key lines name the keys below location. The entries' texts are in
+// sourceCodePage, as the program's narrow texts come (CP_ACP: the active
+// code page).
+RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLocation& location, UINT codePage,
+                             UINT sourceCodePage = CP_ACP);
 
 // The header, the extension under extensionKey and the creator it names,
 // both looked up with FindOrAdd; without a creator, the empty entry that the
 // lookup adds writes nothing.
 RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
-                              const RegistryLocation& location, UINT codePage);
+                              const RegistryLocation& location, UINT codePage, UINT sourceCodePage = CP_ACP);
 
 enum class FileWrite { Written, OpenFailed, WriteFailed };
 

@@ -173,10 +173,13 @@ TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
     ModalSteps more;
     more.Then(typeAndLeave([&] { Press(form5.Button3); })).Then([] {});
     more.Then(typeAndLeave([&] { PostMessageA(form5.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }));
+    more.Then([&] { Press(form5.Button2); }).Then([&] { Press(form11.Button3); }); // OK unchanged, add cancelled
     more.Start();
     SendMessageA(form1.Detail().GroupBox1, WM_COMMAND, MAKEWPARAM(IDC_FORM1_IMAGE1, STN_CLICKED),
                  reinterpret_cast<LPARAM>(form1.Detail().Image1));
     Command(IDM_EDIT);
+    Command(IDM_EDIT);
+    Command(IDM_ADD);
     EXPECT_TRUE(more.Done());
 
     EXPECT_EQ(pages, (std::vector<std::string>(3, "page 1"))) << "every showing starts on page 1";
@@ -191,16 +194,20 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
     const int htmlImage = ReadRow(form1.List().ListView1, Row(".htm")).Image;
     ASSERT_GT(htmlImage, form1.List().DeletedIconIndex);
     std::string seen;
+    auto chooseHtm = [&] {
+        for (int row = 0; row < ListView_GetItemCount(form7.ListView1); ++row)
+            if (form1.List().ChooserRows[static_cast<size_t>(row)].Caption == ".htm")
+                DoubleClickListRow(form7.ListView1, row);
+    };
     ModalSteps steps;
     steps.Then([&] { PostMessageA(form5.Button6, BM_CLICK, 0, 0); })
         .Then([&] {
             seen = "tag " + std::to_string(form7.Tag) + ", " + std::to_string(ListView_GetItemCount(form7.ListView1)) +
-                   " rows";
-            for (int row = 0; row < ListView_GetItemCount(form7.ListView1); ++row)
-                if (form1.List().ChooserRows[static_cast<size_t>(row)].Caption == ".htm")
-                    DoubleClickListRow(form7.ListView1, row);
+                   " rows" + (IsWindowEnabled(form5.Handle()) ? "" : ", over the disabled dialog");
+            chooseHtm();
         })
         .Then([&] {
+            seen += GetActiveWindow() == form5.Handle() && IsWindowEnabled(form5.Handle()) ? "|active" : "";
             seen += "|" + Describe(form5);
             Press(form5.Button2);
         });
@@ -208,13 +215,22 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
     Command(IDM_EDIT);
     ASSERT_TRUE(steps.Done());
 
-    EXPECT_EQ(seen, "tag 5, 3 rows|関連付けの編集|変更する/変更しない|.xyz|application/x-xyz|htmlfile|HTML 文書|.htm |"
+    EXPECT_EQ(seen, "tag 5, 3 rows, over the disabled dialog|active|関連付けの編集|変更する/変更しない|.xyz|"
+                    "application/x-xyz|htmlfile|HTML 文書|.htm |"
                     "WWW_OpenURL|page 1|extension read-only|dde fields|picture")
         << "the chooser fills the creator's part and leaves the extension's";
     EXPECT_FALSE(IsWindowVisible(form7.Handle()));
     EXPECT_EQ(Cells(".xyz"), ".xyz|application/x-xyz|htmlfile|HTML 文書|shell32.dll,4||image " + std::to_string(htmlImage));
     EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.CreatorMap, std::string("htmlfile")).State, esUnchanged);
     EXPECT_EQ(form1.List().ChooserRows.size(), 4u) << "the chooser is refilled";
+
+    ModalSteps adding;
+    adding.Then([&] { PostMessageA(form11.Button6, BM_CLICK, 0, 0); }).Then(chooseHtm).Then([&] {
+        seen = WindowText(form11.Edit9), Press(form11.Button3);
+    });
+    adding.Start();
+    Command(IDM_ADD);
+    EXPECT_EQ(seen, "htmlfile") << "the chooser opened from the add dialog fills the add dialog";
 
     // An icon source numbered -1 previews the file's first icon, not the
     // icon count that the extraction answers for -1.
@@ -234,6 +250,9 @@ TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANew
     const int images = ImageList_GetImageCount(form1.List().ImageList1.Get());
     bool stayed = false;
     std::string source;
+    auto Preview = [&] {
+        return WindowText(form5.Edit1) + (SendMessageA(form5.Image1, STM_GETICON, 0, 0) ? " shown" : "");
+    };
     ModalSteps steps;
     steps.Then([&] {
              SetWindowTextA(form5.Edit9, "new\\creator");
@@ -242,12 +261,14 @@ TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANew
         .Then([&] {
             stayed = IsWindowVisible(form5.Handle()) && GetFocus() == form5.Edit9;
             SetWindowTextA(form5.Edit9, "txtfile");
-            ClickListRow(form5.ListView1, 2);
+            // As a failed extraction leaves the row: no picture, not a neighbour's.
+            LVITEMA failed{};
+            failed.mask = LVIF_IMAGE, failed.iItem = 1, failed.iImage = -1;
+            ListView_SetItem(form5.ListView1, &failed);
+            ClickListRow(form5.ListView1, 1);
         })
-        .Then([&] {
-            source = WindowText(form5.Edit1) + (SendMessageA(form5.Image1, STM_GETICON, 0, 0) ? " shown" : "");
-            Press(form5.Button2);
-        });
+        .Then([&] { source = Preview() + "|", ClickListRow(form5.ListView1, 2); })
+        .Then([&] { source += Preview(), Press(form5.Button2); });
     steps.Start();
     Command(IDM_EDIT);
     ASSERT_TRUE(steps.Done());
@@ -259,7 +280,7 @@ TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANew
     EXPECT_TRUE(stayed) << "open, with the creator field focused";
     EXPECT_EQ(Find(form1.Editor().Catalog.CreatorMap, std::string("new\\creator")), nullptr);
 
-    EXPECT_EQ(source, "shell32.dll,2 shown");
+    EXPECT_EQ(source, "shell32.dll,1|shell32.dll,2 shown");
     EXPECT_EQ(ImageList_GetImageCount(form1.List().ImageList1.Get()), images + 1);
     EXPECT_EQ(ImageList_GetImageCount(form1.List().ImageList2.Get()), images + 1);
     const std::string appended = "|image " + std::to_string(images);

@@ -124,12 +124,7 @@ TEST_F(SaveCommandsTest, CommitWritesTheMarksThenReloads)
 
 TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
 {
-    // .txt deleted together with txtfile, then added again with a creator
-    // in capitals: to the registry, both name one key.
-    Mark(".txt", "TXTFile", esModified);
-    form.Editor().Catalog.CreatorMap["txtfile"].Clear();
-    MarkCreator("txtfile", esDeleted);
-    MarkCreator("TXTFile", esAdded).Kind = "新しいテキスト";
+    Mark(".txt", "txtfile", esModified).ContentType = "text/x-written";
     // No key can be made below a volatile key. The creator sorts before
     // every extension, yet extensions go first.
     for (const char* parent : {".v", "!v"}) {
@@ -148,7 +143,7 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
                   "拡張子(" + longExtension + ")のデータをレジストりーに書き込むことができませんでした。",
                   "クリエーター(" + longCreator + ")のデータをレジストりーに書き込むことができませんでした。"}));
     EXPECT_EQ(form.Editor().Catalog.ExtensionMap[longExtension].State, esAdded) << "kept, as no reload ran";
-    EXPECT_EQ(form.Editor().Catalog.ExtensionMap[".txt"].State, esUnchanged);
+    EXPECT_EQ(form.Editor().Catalog.ExtensionMap[".txt"].State, esUnchanged) << "written all the same";
     EXPECT_TRUE(form.Editor().Modified);
 
     for (int answer : {IDYES, IDCANCEL}) {
@@ -161,7 +156,6 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
         EXPECT_EQ(form.Editor().Catalog.CreatorMap[longCreator].State, esAdded);
     }
 
-    // Committing again, with txtfile still marked deleted.
     form.Editor().Catalog.ExtensionMap[longExtension].State = form.Editor().Catalog.CreatorMap[longCreator].State = esUnchanged;
     hook.ClearRecords();
     hook.Answer(IDYES);
@@ -169,8 +163,6 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     EXPECT_EQ(hook.Records().size(), 1u);
     EXPECT_EQ(form.Handle(), nullptr);
     EXPECT_TRUE(FileExists(dataFolder.File("morvido.ini")));
-    EXPECT_EQ(GetValue(".txt", "").Text() + GetValue("TXTFile", "").Text(), "TXTFile新しいテキスト")
-        << "never deleted under its other spelling";
 }
 
 TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)

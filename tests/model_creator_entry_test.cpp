@@ -438,11 +438,10 @@ TEST(CreatorEntryRegText, WritesBlocksWithEscapedValues)
                             "@=\"[open(\\\"%1\\\")]\"\r\n"
                             "\r\n[HKEY_CLASSES_ROOT\\Foo\\Bar\\shell\\open\\ddeexec\\application]\r\n"
                             "@=\"app\"\r\n"
-                            "\r\n[HKEY_CLASSES_ROOT\\Foo\\Bar\\shell\\open\\ddeexec\\ifexec]\r\n"
-                            "@=\"\"\r\n"
                             "\r\n[HKEY_CLASSES_ROOT\\Foo\\Bar\\shell\\open\\ddeexec\\topic]\r\n"
                             "@=\"topic\"\r\n"
-                            "\r\n");
+                            "\r\n")
+        << "a key named by a path gets only the texts that are set: the empty ifexec stays out";
 
     out.clear();
     Named("").WriteRegText(ClassesRoot(), out);

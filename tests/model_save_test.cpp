@@ -6,7 +6,9 @@
 #include "model/AssociationCatalog.h"
 #include "model/RegText.h"
 #include "persist/RegScript.h"
+#include "persist/RegistryCommit.h"
 #include "tests/support/PlatformTools.h"
+#include "tests/support/RecordErrors.h"
 #include "tests/support/ScratchRegistry.h"
 #include "view/EntryMessages.h"
 
@@ -61,6 +63,40 @@ TEST(RegScript, TextTheCodePageCannotHoldIsRefusedNamingTheEntry)
         EXPECT_EQ(ProblemOf(BuildChangesScript(catalog, ClassesRoot(), 932)), "拡張子(.z)のデータに、ファイルに保存できない文字があります。");
         extension.ContentType.clear();
     }
+    // Texts in the active code page of another system: 表 ends in the backslash byte, not to be escaped.
+    AssociationCatalog shiftJis;
+    Named(shiftJis, "\x95\x5C", esAdded).Command = "\x83\x5C\\";
+    const std::string command = "[HKEY_CLASSES_ROOT\\\x95\x5C\\shell\\open\\command]\r\n@=\"\x83\x5C\\\\\"\r\n";
+    EXPECT_NE(BuildChangesScript(shiftJis, ClassesRoot(), 932, 932).Bytes.find(command), std::string::npos);
+    EXPECT_TRUE(BuildChangesScript(shiftJis, ClassesRoot(), 1252, 932).Problem);
+}
+
+// AFail, refused (no key is created below a volatile key), sorts first, yet the commit goes on; a key in use under
+// another spelling stays, unmarked entries stay untouched, and a registry path loses no value or sub-key.
+TEST_F(RegistryTest, CommitGoesOnPastAFailureAndChangesOnlyWhatIsMarked)
+{
+    RecordErrors errors;
+    HKEY refused = nullptr;
+    RegCreateKeyExA(Root(), "AFail", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &refused, nullptr);
+    RegCloseKey(refused);
+    const std::string kept[] = {"TXTFILE", "CLSID\\{x}", "CLSID\\{x}\\DefaultIcon", "CLSID\\{x}\\shell\\open\\ddeexec"};
+    for (const std::string& key : kept)
+        SetText(key, "", key);
+    SetText(".txt", "", "txtfile");
+    AssociationCatalog catalog;
+    catalog.ExtensionMap[".txt"] = ExtensionEntry{".txt", "", "", esDeleted};
+    catalog.ExtensionMap[".log"] = ExtensionEntry{".log", "TXTFILE", "", esUnchanged};
+    catalog.ExtensionMap[".lost"] = ExtensionEntry{".lost", "missing", "", esUnchanged};
+    Named(catalog, "txtfile", esDeleted), Named(catalog, "TXTFILE", esUnchanged);
+    Named(catalog, "missing", esUnchanged);
+    Named(catalog, "AFail", esModified).IconSource = "a.ico";
+    Named(catalog, "CLSID\\{x}", esModified).Command = "run %1";
+    EXPECT_FALSE(CommitMarkedEntries(catalog, Location()));
+    EXPECT_EQ(errors.messages, std::vector<std::string>{kCreatorPrefix + std::string("AFail") + kWriteFailedTail});
+    EXPECT_EQ(GetValue("CLSID\\{x}\\shell\\open\\command", "").Text(), "run %1");
+    for (const std::string& key : kept)
+        EXPECT_EQ(GetValue(key, "").Text(), key);
+    EXPECT_FALSE(KeyExists(".txt") || KeyExists(".lost") || KeyExists("missing"));
 }
 
 TEST_F(RegistryTest, RegeditImportsEveryExportedValueExactly)

@@ -255,6 +255,9 @@ TEST_F(WorkflowTest, AddCreatesRepointsOrLeavesAlone)
     EXPECT_EQ(Cre("abcfile").DdeTopic, "");
     EXPECT_EQ(Cre("txtfile").Kind, "") << "the named creator took the empty values";
     EXPECT_EQ(loaded, (Strings{"abcfile a.ico,0", "txtfile "})) << "and a new image, as its icon source changed";
+    Add(fields(".n", "CLSID\\{888DCA60}", "typed.ico,1"));
+    const CreatorEntry& com = Cre("CLSID\\{888DCA60}");
+    EXPECT_EQ(com.IconSource + "|" + com.Command, "typed.ico,1|CLSID\\{888DCA60}.exe \"%1\"") << "only added to";
 }
 
 TEST_F(WorkflowTest, DeleteMarksTheExtensionAndAnUnusedCreator)
@@ -272,12 +275,14 @@ TEST_F(WorkflowTest, DeleteMarksTheExtensionAndAnUnusedCreator)
         << "the last extension takes its creator along, unless the creator is a registry path";
     EXPECT_EQ(Cre("txtfile").Name + "|" + Cre("txtfile").Kind + "|" + Cre("txtfile").Command, "txtfile||");
 
-    SCOPED_TRACE("added again, and an association added since the last commit");
+    SCOPED_TRACE("added again naming its deleted creator, and an association added since the last commit");
     AssociationFields again;
     again.Extension = ".txt";
+    again.Creator = "txtfile";
     again.ContentType = "text/plain";
     EXPECT_TRUE(Add(again).changed);
     EXPECT_EQ(Ext(".txt").State, esModified);
+    EXPECT_EQ(Cre("txtfile").State, esAdded) << "with the dialog's values, even when they equal its cleared ones";
     again.Extension = ".new";
     again.Creator = "newfile";
     Add(again);
