@@ -14,6 +14,7 @@
 #include "ui/Window.h"
 #include "dialogs/AssociationFields.h"
 #include "dialogs/Workflows.h"
+#include "model/EditFlags.h"
 #include "ui/ScopedGdi.h"
 
 class TForm7;
@@ -37,6 +38,11 @@ public:
     // Only the creator's part, from Edit9 down (the creator chooser).
     void ShowCreatorFields(const AssociationFields& fields);
     AssociationFields ReadFields() const;
+    // Makes the fields a creator's EditFlags lock read-only and their
+    // buttons unusable; with WholeDialog nothing can change and a line on
+    // page 1 says why. Every call sets every state, so call it after each
+    // ShowFields or ShowCreatorFields. Only the edit variant has locks.
+    void ApplyLocks(const EditLocks& locks);
 
     // Icon picker of page 2.
     int FillIconList(const std::string& file);

@@ -36,3 +36,11 @@ const RegistryLocation& UserClasses()
                                            "HKEY_CURRENT_USER\\Software\\Classes"};
     return location;
 }
+
+const RegistryLocation& UserFileExts()
+{
+    static const RegistryLocation location{
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts",
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts"};
+    return location;
+}

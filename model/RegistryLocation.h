@@ -28,3 +28,6 @@ const RegistryLocation& ClassesRoot();
 const RegistryLocation& MachineClasses();
 // The classes of the user running the program.
 const RegistryLocation& UserClasses();
+// The shell's record of what the user chose to open each extension with
+// (one sub-key per extension), kept apart from the classes.
+const RegistryLocation& UserFileExts();

@@ -103,6 +103,8 @@
 #define IDC_ASSOC_LABEL_EDIT6 541
 #define IDC_ASSOC_LABEL_EDIT8 542
 #define IDC_ASSOC_LABEL_EDIT7 543
+// Page 1's line that says why the dialog is read-only.
+#define IDC_ASSOC_LABEL_LOCKED 544
 
 // Creator chooser (TForm7).
 #define IDD_FORM7 700

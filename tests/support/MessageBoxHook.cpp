@@ -167,6 +167,12 @@ MessageBoxRecord ReadMessageBox(HWND box)
     else
         record.buttons = 0xFFFF;
 
+    // By style, as Wine's boxes keep IDOK as the default id (and see CallWndProc).
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+        if (HasVisibleButton(box, id) &&
+            (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            record.defaultButton = id;
+
     // The icon control's id differs between Windows and Wine: look for the
     // static that shows an icon.
     IconSearch search;
@@ -208,12 +214,15 @@ MessageBoxHook::MessageBoxHook()
     previous_ = currentHook;
     currentHook = this;
     hook_ = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+    styleHook_ = SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, nullptr, GetCurrentThreadId());
 }
 
 MessageBoxHook::~MessageBoxHook()
 {
     if (hook_)
         UnhookWindowsHookEx(hook_);
+    if (styleHook_)
+        UnhookWindowsHookEx(styleHook_);
     currentHook = previous_;
 }
 
@@ -223,6 +232,18 @@ LRESULT CALLBACK MessageBoxHook::CbtProc(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_ACTIVATE && self)
         self->OnActivate(reinterpret_cast<HWND>(wParam));
     return CallNextHookEx(self ? self->hook_ : nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MessageBoxHook::CallWndProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    MessageBoxHook* self = currentHook;
+    if (code == HC_ACTION && self && !self->records_.empty()) {
+        const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (call.message == BM_SETSTYLE && (call.wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
+            self->handled_.count(GetParent(call.hwnd)))
+            self->records_.back().defaultButton = GetDlgCtrlID(call.hwnd);
+    }
+    return CallNextHookEx(self ? self->styleHook_ : nullptr, code, wParam, lParam);
 }
 
 void MessageBoxHook::OnActivate(HWND window)

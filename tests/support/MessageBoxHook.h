@@ -13,6 +13,7 @@ struct MessageBoxRecord {
     std::string text;
     UINT buttons = 0; // MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL, ...
     UINT icon = 0;    // MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION or 0
+    int defaultButton = 0; // the id Enter presses (IDYES, IDNO, ...), 0 when none
 };
 
 // True for a message box window (a dialog with the message text control).
@@ -39,9 +40,11 @@ public:
 
 private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam);
     void OnActivate(HWND window);
 
     HHOOK hook_ = nullptr;
+    HHOOK styleHook_ = nullptr;
     MessageBoxHook* previous_ = nullptr;
     std::deque<int> answers_;
     std::vector<MessageBoxRecord> records_;

@@ -1,0 +1,38 @@
+// The user's own choice of the program that opens an extension. Since
+// Windows 8 the shell looks there before the classes: when the choice names
+// a file type, editing the classes changes nothing the user sees. The shell
+// guards the choice with a hash that only it can make, so morvido reads and
+// deletes choices but never writes one.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "model/RegistryLocation.h"
+
+// The sub-keys of an extension below UserFileExts() that hold a choice.
+// Newer builds keep UserChoiceLatest beside UserChoice and, where both are
+// there, go by UserChoiceLatest; older builds know only UserChoice.
+inline constexpr const char* kUserChoiceLatestKey = "UserChoiceLatest";
+inline constexpr const char* kUserChoiceKey = "UserChoice";
+
+// The ProgId the extension's choice names, or empty when there is none.
+std::string ReadUserChoice(const std::string& extension, const RegistryLocation& fileExts = UserFileExts());
+
+// Every choice below fileExts in one pass, by lower-cased extension name.
+// Only the extensions the shell keeps a record for are opened, so the cost
+// follows that record, not the number of extensions in the classes.
+std::map<std::string, std::string> ReadAllUserChoices(const RegistryLocation& fileExts = UserFileExts());
+
+// Deletes the extension's UserChoice and UserChoiceLatest keys (the rest of
+// its record stays). ERROR_SUCCESS when a choice was there and is gone,
+// ERROR_FILE_NOT_FOUND when there was none, otherwise the refusal (the key's
+// permissions, or the shell's protection driver) with nothing deleted where
+// the refusal shows before the first deletion.
+LONG RemoveUserChoice(const std::string& extension, const RegistryLocation& fileExts = UserFileExts());
+
+// True when a choice names a type other than the extension's creator (key
+// names, so without regard to case): the creator's command is then not what
+// opens the file.
+bool ChoiceDiffersFromCreator(const std::string& progId, const std::string& creator);
