@@ -1,6 +1,8 @@
 #include "app/AssociationEditor.h"
 
+#include "dialogs/AssociationGuards.h"
 #include "model/CatalogScan.h"
+#include "model/Elevation.h"
 #include "persist/Backup.h"
 #include "persist/RegScript.h"
 #include "persist/RegistryCommit.h"
@@ -17,6 +19,11 @@ constexpr const char* kNothingPending =
     "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
 constexpr const char* kOpenFailed = "ファイルを開くことができませんでした。";
 constexpr const char* kWriteFailed = "ファイルに書き込むことができませんでした。";
+
+constexpr const char* kNeedsAdministrator =
+    "すべてのユーザーの関連づけを変更するには、管理者の権限が必要です。\n"
+    "保存先を「このユーザーだけ」にするか、morvidoを管理者として実行してください。\n"
+    "レジストリーは変更されていません。";
 
 constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
@@ -35,13 +42,26 @@ void AssociationEditor::ReloadFromRegistry(bool notifyShell)
     Modified = false;
 }
 
+const RegistryLocation& AssociationEditor::WriteLocation() const
+{
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    return Target == SaveTarget::User ? locations.User : locations.Machine;
+}
+
+const RegistryLocation& AssociationEditor::ExportLocation() const
+{
+    return Target == SaveTarget::User ? UserClasses() : ClassesRoot();
+}
+
 void AssociationEditor::ScanRegistry()
 {
     Scanning = true;
     host_.ScanBegins();
-    ReadExtensionKeys(Catalog, Location, ReadClassesKeyNames(Location),
-                      [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 0); });
-    ReadCreators(Catalog, Location, [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 12.5); });
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    const std::vector<OriginName> names = ReadMergedKeyNames(locations);
+    ReadExtensionKeys(Catalog, locations, names, [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 0); });
+    ReadCreators(Catalog, locations, names, [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 12.5); });
+    ReadUserChoices(Catalog, locations.FileExts);
     host_.CatalogScanned();
     host_.ScanEnds();
     Scanning = false;
@@ -49,10 +69,26 @@ void AssociationEditor::ScanRegistry()
 
 void AssociationEditor::EditAssociation(const std::string& extension)
 {
+    if (!ConfirmDangerousChange(extension, GuardedChange::Edit))
+        return;
+    const AssociationFields shown = FillEditDialog(extension);
     AssociationFields confirmed;
-    if (host_.RunDialog(AssociationDialog::Edit, FillEditDialog(extension), confirmed) && ApplyEditDialog(confirmed))
+    if (host_.RunDialog(AssociationDialog::Edit, shown, LocksOf(shown.Creator), confirmed) &&
+        ApplyEditDialog(confirmed))
         WorkflowApplied();
 }
+
+DWORD AssociationEditor::EditFlagsOf(const std::string& creator) const
+{
+    const CreatorEntry* entry = creator.empty() ? nullptr : Find(Catalog.CreatorMap, creator);
+    if (!entry || entry->Origin == ClassesOrigin::None)
+        return 0;
+    // The merged view shows the user's key where there is one.
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    return ReadEditFlags(creator, entry->Origin == ClassesOrigin::Machine ? locations.Machine : locations.User);
+}
+
+EditLocks AssociationEditor::LocksOf(const std::string& creator) const { return ::LocksOf(EditFlagsOf(creator)); }
 
 AssociationFields AssociationEditor::FillEditDialog(const std::string& extension)
 {
@@ -67,7 +103,8 @@ bool AssociationEditor::ApplyEditDialog(const AssociationFields& fields)
 void AssociationEditor::AddAssociation()
 {
     AssociationFields confirmed;
-    if (host_.RunDialog(AssociationDialog::Add, PrepareAddDialog(), confirmed) && ApplyAddDialog(confirmed))
+    if (host_.RunDialog(AssociationDialog::Add, PrepareAddDialog(), EditLocks{}, confirmed) &&
+        ApplyAddDialog(confirmed))
         WorkflowApplied();
 }
 
@@ -82,8 +119,11 @@ bool AssociationEditor::ApplyAddDialog(const AssociationFields& fields)
 
 void AssociationEditor::DeleteAssociation(const std::string& extension)
 {
+    const AssociationFields shown = FillDeleteDialog(extension);
+    if (!AllowDelete(extension, shown.Creator, EditFlagsOf(shown.Creator)))
+        return;
     AssociationFields confirmed;
-    if (!host_.RunDialog(AssociationDialog::Delete, FillDeleteDialog(extension), confirmed))
+    if (!host_.RunDialog(AssociationDialog::Delete, shown, EditLocks{}, confirmed))
         return;
     ApplyDeleteDialog(confirmed);
     WorkflowApplied();
@@ -106,6 +146,20 @@ void AssociationEditor::WorkflowApplied()
     host_.CatalogChanged();
 }
 
+void AssociationEditor::ReleaseUserChoice(const std::string& extension)
+{
+    ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension);
+    if (!entry || entry->UserChoice.empty())
+        return;
+    const ChoiceRelease result =
+        ::ReleaseUserChoice(extension, entry->UserChoice, CurrentAssociationLocations().FileExts);
+    if (result == ChoiceRelease::Released || result == ChoiceRelease::Absent) {
+        entry->UserChoice.clear();
+        NotifyAssociationsChanged();
+        host_.CatalogChanged();
+    }
+}
+
 NameProblem AssociationEditor::CheckNames(const AssociationFields& fields, bool extensionTyped) const
 {
     return CheckTypedNames(Catalog, fields, extensionTyped);
@@ -117,15 +171,21 @@ bool AssociationEditor::CommitChanges()
         host_.Ask(kNothingPending, kCaptionInfo, kInfoBox);
         return false;
     }
+    // Refused before anything is written: a standard user cannot write the
+    // machine's classes, and Windows does not redirect the writes.
+    if (Target == SaveTarget::Machine && !ProcessIsElevated()) {
+        host_.Ask(kNeedsAdministrator, kCaptionError, kErrorBox);
+        return false;
+    }
     // A commit deletes whole keys and overwrites values: without a copy
     // the user could restore, it does not start.
-    if (!WriteCommitBackup(Catalog, Location).written) {
+    if (!WriteCommitBackup(Catalog, WriteLocation()).written) {
         host_.Ask(kBackupFailedMessage, kCaptionError, kErrorBox);
         return false;
     }
     // Failed entries keep their marks and the list keeps showing them, so
     // the user can commit again or export what is pending.
-    if (!CommitMarkedEntries(Catalog, Location))
+    if (!CommitMarkedEntries(Catalog, WriteLocation()))
         return false;
     Modified = false;
     return true;
@@ -138,13 +198,13 @@ void AssociationEditor::ExportChanges()
         return;
     }
     if (host_.ChooseExportFile(exportPath_))
-        SaveScript(BuildChangesScript(Catalog, Location, SystemAnsiCodePage()), exportPath_);
+        SaveScript(BuildChangesScript(Catalog, ExportLocation(), SystemAnsiCodePage()), exportPath_);
 }
 
 void AssociationEditor::ExportSelected(const std::string& extension)
 {
     if (host_.ChooseExportFile(exportPath_))
-        SaveScript(BuildSelectedScript(Catalog, extension, Location, SystemAnsiCodePage()), exportPath_);
+        SaveScript(BuildSelectedScript(Catalog, extension, ExportLocation(), SystemAnsiCodePage()), exportPath_);
 }
 
 void AssociationEditor::SaveScript(const RegScript& script, const std::string& path)

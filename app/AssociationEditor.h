@@ -11,11 +11,16 @@
 #include "dialogs/AssociationFields.h"
 #include "dialogs/Workflows.h"
 #include "model/AssociationCatalog.h"
+#include "model/EditFlags.h"
 #include "model/RegistryLocation.h"
 
 struct RegScript;
 
 enum class AssociationDialog { Edit, Add, Delete };
+
+// Where a commit writes: the user's own classes, or the machine's, which
+// every user sees and only an administrator may change.
+enum class SaveTarget { User, Machine };
 
 // What the editor must show or ask; the main window answers.
 class EditorHost {
@@ -36,7 +41,9 @@ public:
     virtual void CreatorIconChanged(const CreatorEntry& creator) = 0;
     // Shows the dialog with these values; true, with what the user
     // confirmed, when it closed with OK.
-    virtual bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, AssociationFields& confirmed) = 0;
+    // locks: what the creator's EditFlags keep from being edited.
+    virtual bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, const EditLocks& locks,
+                           AssociationFields& confirmed) = 0;
     // The file an export goes to; false when the user cancels.
     virtual bool ChooseExportFile(std::string& path) = 0;
 
@@ -56,8 +63,12 @@ public:
     // A scan is running; commands that would start another or change the
     // catalog wait until it has ended.
     bool Scanning = false;
-    // Where the scan reads and a commit writes.
-    RegistryLocation Location = ClassesRoot();
+    SaveTarget Target = SaveTarget::Machine;
+    // The layer a commit writes to, and the keys an export names for it: the
+    // merged view's for the machine, so that the script reads as it always
+    // did, and the user's own for a user without administrator rights.
+    const RegistryLocation& WriteLocation() const;
+    const RegistryLocation& ExportLocation() const;
 
     // Asks before discarding changes; tells the shell first when asked to.
     void ReloadFromRegistry(bool notifyShell);
@@ -75,6 +86,9 @@ public:
     bool ApplyDeleteDialog(const AssociationFields& fields);
     // Marks the catalog changed and lets the host show the changes.
     void WorkflowApplied();
+    // Deletes the extension's user choice after asking, so that the classes
+    // apply again.
+    void ReleaseUserChoice(const std::string& extension);
     // Typed names checked on OK of the edit and add dialogs.
     NameProblem CheckNames(const AssociationFields& fields, bool extensionTyped) const;
 
@@ -86,6 +100,8 @@ public:
     bool CloseQuery();
 
 private:
+    EditLocks LocksOf(const std::string& creator) const;
+    DWORD EditFlagsOf(const std::string& creator) const;
     void SaveScript(const RegScript& script, const std::string& path);
 
     EditorHost& host_;

@@ -11,6 +11,7 @@
 #include "dialogs/AssociationForm.h"
 #include "dialogs/CreatorChooser.h"
 #include "dialogs/SaveDialog.h"
+#include "model/Elevation.h"
 #include "model/RegText.h"
 #include "ui/ChildWindows.h"
 #include "ui/FormKit.h"
@@ -24,7 +25,7 @@ constexpr const char* kListViewHint = "アイコンをダブルクリックす�
 constexpr const char* kImage1Hint = "クリックすると関連づけを変更することができます。";
 
 // Heights and places of the window's parts, in pixels at 96 DPI.
-constexpr int kPanel1Height = 124;
+constexpr int kPanel1Height = 156;
 constexpr int kPanel2Height = 29;
 constexpr int kStatusBarHeight = 19;
 constexpr int kButtonSize = 25, kButtonTop = 2, kGlyphSize = 16;
@@ -112,21 +113,14 @@ bool TForm1::FormCreate()
 // Runs after every child is gone, so nothing still uses the handles.
 void TForm1::FormDestroy()
 {
-    accelerators_.Reset();
-    popupMenu_.Reset();
-    PopupMenu1 = nullptr;
-    list_.ImageList1.Reset();
-    list_.ImageList2.Reset();
-    Image2 = Image3 = nullptr;
-    image2_.Reset();
-    image3_.Reset();
+    accelerators_.Reset(), popupMenu_.Reset(), list_.ImageList1.Reset(), list_.ImageList2.Reset();
+    image2_.Reset(), image3_.Reset(), font_.Reset();
     for (ScopedIcon& glyph : glyphs_)
         glyph.Reset();
-    font_.Reset();
     hints_.Clear();
-    Panel1 = Panel2 = StatusBar1 = ToolTip1 = nullptr;
-    list_.ListView1 = nullptr;
     detail_ = DetailPanel();
+    PopupMenu1 = nullptr, Image2 = Image3 = nullptr, list_.ListView1 = nullptr;
+    Panel1 = Panel2 = StatusBar1 = ToolTip1 = nullptr;
     SpeedButton.fill(nullptr);
 }
 
@@ -257,6 +251,18 @@ void TForm1::LoadSettings()
     for (int column = 0; column < kListColumnCount; ++column)
         list_.SetColumnWidth(column, settings.ColumnWidths[static_cast<size_t>(column)]);
     list_.SortDirection.fill(-1);
+    if (settings.SaveTarget == 0 || settings.SaveTarget == 1)
+        SetSaveTarget(settings.SaveTarget == 0 ? SaveTarget::User : SaveTarget::Machine);
+    else
+        SetSaveTarget(ProcessIsElevated() ? SaveTarget::Machine : SaveTarget::User);
+}
+
+void TForm1::SetSaveTarget(SaveTarget target)
+{
+    editor_.Target = target;
+    const bool user = target == SaveTarget::User;
+    CheckSaveTarget(GetMenu(hwnd_), user);
+    hints_.SetIdleText(SaveTargetText(user, ProcessIsElevated()));
 }
 
 void TForm1::SaveSettings()
@@ -264,6 +270,7 @@ void TForm1::SaveSettings()
     WindowSettings settings;
     settings.Place = NormalWindowRect(hwnd_);
     settings.ViewStyle = list_.ViewStyle();
+    settings.SaveTarget = editor_.Target == SaveTarget::User ? 0 : 1;
     for (int column = 0; column < kListColumnCount; ++column)
         settings.ColumnWidths[static_cast<size_t>(column)] = list_.ColumnWidth(column);
     std::string failure;
@@ -294,6 +301,8 @@ LRESULT TForm1::NotifyReceived(const NMHDR& header)
     case LVN_ODFINDITEMA:
     case LVN_ODFINDITEMW:
         return list_.FindItem(reinterpret_cast<const NMLVFINDITEMA&>(header), header.code == LVN_ODFINDITEMW);
+    case NM_CUSTOMDRAW:
+        return list_.CustomDraw(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
     case NM_CLICK:
         ShowSelectedDetail();
         break;
@@ -355,7 +364,7 @@ void TForm1::RunCommand(UINT id)
     static const Command commands[] = {
         {IDM_RELOAD, true, [](TForm1& form) { form.editor_.ReloadFromRegistry(true); }},
         {IDM_COMMIT, true, [](TForm1& form) { form.CommitCommand(); }},
-        {IDM_EXPORT_SELECTED, true, [](TForm1& form) { form.ExportSelected(); }},
+        {IDM_EXPORT_SELECTED, true, [](TForm1& form) { form.OnSelected(&AssociationEditor::ExportSelected); }},
         {IDM_EXPORT_CHANGES, true, [](TForm1& form) { form.editor_.ExportChanges(); }},
         // Posted, so the window is not destroyed under the menu or button
         // that asked for it.
@@ -372,6 +381,11 @@ void TForm1::RunCommand(UINT id)
         {IDM_SORT_CREATOR, true, [](TForm1& form) { form.list_.SortByColumn(2); }},
         {IDM_SORT_KIND, true, [](TForm1& form) { form.list_.SortByColumn(3); }},
         {IDM_SORT_PROGRAM, true, [](TForm1& form) { form.list_.SortByColumn(5); }},
+        {IDM_SORT_ORIGIN, true, [](TForm1& form) { form.list_.SortByColumn(6); }},
+        {IDM_SORT_CHOICE, true, [](TForm1& form) { form.list_.SortByColumn(7); }},
+        {IDM_RELEASE_CHOICE, true, [](TForm1& form) { form.OnSelected(&AssociationEditor::ReleaseUserChoice); }},
+        {IDM_TARGET_USER, false, [](TForm1& form) { form.SetSaveTarget(SaveTarget::User); }},
+        {IDM_TARGET_MACHINE, false, [](TForm1& form) { form.SetSaveTarget(SaveTarget::Machine); }},
         {IDM_HELP, false, [](TForm1& form) { OpenHelpDocument(form.hwnd_); }},
         {IDM_ABOUT, false, [](TForm1& form) {
              if (form.Form6)
@@ -394,28 +408,28 @@ void TForm1::CommitCommand()
         editor_.ReloadFromRegistry(true);
 }
 
+void TForm1::OnSelected(void (AssociationEditor::*command)(const std::string& extension))
+{
+    if (const ListRow* row = list_.Selected())
+        (editor_.*command)(row->Caption);
+}
+
 void TForm1::EditAssociation()
 {
-    if (const ListRow* row = list_.Selected(); row && Form5)
-        editor_.EditAssociation(row->Caption);
+    if (Form5)
+        OnSelected(&AssociationEditor::EditAssociation);
 }
 
 void TForm1::DeleteAssociation()
 {
-    if (const ListRow* row = list_.Selected(); row && Form10)
-        editor_.DeleteAssociation(row->Caption);
-}
-
-void TForm1::ExportSelected()
-{
-    if (const ListRow* row = list_.Selected())
-        editor_.ExportSelected(row->Caption);
+    if (Form10)
+        OnSelected(&AssociationEditor::DeleteAssociation);
 }
 
 void TForm1::ShowSelectedDetail()
 {
     if (const ListRow* row = list_.Selected())
-        detail_.Show(*row, list_.ImageList1.Get());
+        detail_.Show(*row, list_.ImageList1.Get(), editor_.Catalog);
 }
 
 int TForm1::Ask(const std::string& text, const char* caption, UINT flags) { return ShowMessage(text, caption, flags); }
@@ -426,11 +440,6 @@ void TForm1::ScanBegins()
     list_.BeginRefill(Image3);
     if (Form3)
         Form3->ShowProgress();
-}
-
-void TForm1::ScanProgress(size_t index, size_t count, double span, double offset)
-{
-    progress_.Report(index, count, span, offset);
 }
 
 void TForm1::CatalogScanned()
@@ -463,24 +472,21 @@ void TForm1::ShowChooserRows()
         Form7->ShowRows(&list_.ChooserRows, list_.ImageList1.Get(), list_.ImageList2.Get());
 }
 
-void TForm1::ExtensionAdded(const std::string& key) { list_.AddRow(editor_.Catalog, key); }
-
-void TForm1::CreatorIconChanged(const CreatorEntry& creator) { list_.CreatorIconChanged(creator); }
-
-bool TForm1::RunDialog(AssociationDialog dialog, const AssociationFields& shown, AssociationFields& confirmed)
+bool TForm1::RunDialog(AssociationDialog dialog, const AssociationFields& shown, const EditLocks& locks,
+                       AssociationFields& confirmed)
 {
     TAssociationForm* form = dialog == AssociationDialog::Edit ? Form5 : dialog == AssociationDialog::Add ? Form11 : Form10;
     if (!form)
         return false;
     // The picture of the row: its creator's, or for a deletion what the
     // row shows, which may be the deleted marker.
-    int image = list_.DefaultIconIndex;
-    if (dialog == AssociationDialog::Edit)
-        image = list_.ImageOf(shown.Creator);
-    else if (const ListRow* row = list_.Selected(); dialog == AssociationDialog::Delete && row && !shown.Creator.empty())
-        image = row->Image;
+    const ListRow* row = list_.Selected();
+    const int image = dialog == AssociationDialog::Edit ? list_.ImageOf(shown.Creator)
+                      : dialog == AssociationDialog::Delete && row && !shown.Creator.empty() ? row->Image
+                                                                                              : list_.DefaultIconIndex;
     ScopedIcon picture(ImageList_GetIcon(list_.ImageList1.Get(), image, ILD_NORMAL));
     form->ShowFields(shown, picture.Get());
+    form->ApplyLocks(locks);
     if (!form->ShowModal())
         return false;
     confirmed = form->ReadFields();

@@ -66,6 +66,8 @@ public:
     void AddAssociation() { editor_.AddAssociation(); }
     void DeleteAssociation();
     void ShowSelectedDetail();
+    // Checks the choice in the menu and says it in the status bar.
+    void SetSaveTarget(SaveTarget target);
     int ViewStyle() const { return list_.ViewStyle(); }
     void SetViewStyle(int style) { list_.SetViewStyle(style); }
 
@@ -97,20 +99,25 @@ private:
     // Commands: every menu item, shortcut and toolbar button runs one.
     void RunCommand(UINT id);
     void CommitCommand();
-    void ExportSelected();
+    // Runs the editor's command on the selected row's extension, if any.
+    void OnSelected(void (AssociationEditor::*command)(const std::string& extension));
 
     void ShowChooserRows();
 
     // What the editor shows and asks.
     int Ask(const std::string& text, const char* caption, UINT flags) override;
     void ScanBegins() override;
-    void ScanProgress(size_t index, size_t count, double span, double offset) override;
+    void ScanProgress(size_t index, size_t count, double span, double offset) override
+    {
+        progress_.Report(index, count, span, offset);
+    }
     void CatalogScanned() override;
     void ScanEnds() override;
     void CatalogChanged() override;
-    void ExtensionAdded(const std::string& key) override;
-    void CreatorIconChanged(const CreatorEntry& creator) override;
-    bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, AssociationFields& confirmed) override;
+    void ExtensionAdded(const std::string& key) override { list_.AddRow(editor_.Catalog, key); }
+    void CreatorIconChanged(const CreatorEntry& creator) override { list_.CreatorIconChanged(creator); }
+    bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, const EditLocks& locks,
+                   AssociationFields& confirmed) override;
     bool ChooseExportFile(std::string& path) override;
 
     AssociationEditor editor_{*this};

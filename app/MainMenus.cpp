@@ -62,6 +62,11 @@ constexpr MenuItem kMainMenu[] = {
     {IDM_EDIT, "編集(&E)"},
     {IDM_ADD, "追加(&A)"},
     {IDM_DELETE, "削除(&D)"},
+    kSeparator,
+    {IDM_RELEASE_CHOICE, "ユーザーの選択を解除(&U)"},
+    {0, "保存先(&W)"},
+    {IDM_TARGET_USER, "このユーザーだけ(&U)"},
+    {IDM_TARGET_MACHINE, "すべてのユーザー(&A)"},
     {0, "表示(&V)"},
     {IDM_VIEW_LARGE_ICONS, "大きいアイコン(&G)"},
     {IDM_VIEW_SMALL_ICONS, "小さいアイコン(&M)"},
@@ -73,6 +78,8 @@ constexpr MenuItem kMainMenu[] = {
     {IDM_SORT_CREATOR, "ｸﾘｴｰﾀｰでソート(&R)"},
     {IDM_SORT_KIND, "ﾌｧｲﾙの種類でソート(&S)"},
     {IDM_SORT_PROGRAM, "実行ﾌﾟﾛｸﾞﾗﾑでソート(&T)"},
+    {IDM_SORT_ORIGIN, "場所でソート(&B)"},
+    {IDM_SORT_CHOICE, "ユーザーの選択でソート(&U)"},
     {0, "ﾍﾙﾌﾟ(&H)"},
     {IDM_HELP, "ﾍﾙﾌﾟ(&H)"},
     {IDM_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
@@ -82,6 +89,7 @@ constexpr MenuItem kListMenu[] = {
     {IDM_EDIT, "編集(&E)"},
     {IDM_ADD, "追加(&A)"},
     {IDM_DELETE, "削除(&D)"},
+    {IDM_RELEASE_CHOICE, "ユーザーの選択を解除(&U)"},
     kSeparator,
     {IDM_VIEW_LARGE_ICONS, "大きいアイコン(&G)"},
     {IDM_VIEW_SMALL_ICONS, "小さいアイコン(&M)"},
@@ -191,4 +199,18 @@ HACCEL CreateShortcuts()
     for (size_t i = 0; i < std::size(kShortcuts); ++i)
         table[i] = ACCEL{kShortcuts[i].modifiers, kShortcuts[i].key, static_cast<WORD>(kShortcuts[i].command)};
     return CreateAcceleratorTableA(table, static_cast<int>(std::size(kShortcuts)));
+}
+
+void CheckSaveTarget(HMENU menu, bool user)
+{
+    CheckMenuRadioItem(menu, IDM_TARGET_USER, IDM_TARGET_MACHINE, user ? IDM_TARGET_USER : IDM_TARGET_MACHINE,
+                       MF_BYCOMMAND);
+}
+
+const char* SaveTargetText(bool user, bool elevated)
+{
+    if (!user)
+        return "保存先: すべてのユーザー";
+    return elevated ? "保存先: このユーザーだけ"
+                    : "保存先: このユーザーだけ（管理者として実行していないため、すべてのユーザーの関連づけは変更できません）";
 }

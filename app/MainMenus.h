@@ -29,3 +29,7 @@ HMENU CreateMainMenu();
 // The context menu of the list.
 HMENU CreateListMenu();
 HACCEL CreateShortcuts();
+
+// The menu's mark and the status bar's text of where commits write.
+void CheckSaveTarget(HMENU menu, bool user);
+const char* SaveTargetText(bool user, bool elevated);

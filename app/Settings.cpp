@@ -25,7 +25,8 @@ struct ColumnSetting {
 
 // In column order.
 constexpr ColumnSetting kColumns[] = {
-    {"Extention", 55}, {"Mime", 125}, {"Creator", 90}, {"Kind", 200}, {"Icon_File_No", 110}, {"Exec_Prog", 185},
+    {"Extention", 55},  {"Mime", 125},     {"Creator", 90},      {"Kind", 200},
+    {"Icon_File_No", 110}, {"Exec_Prog", 185}, {"Location", 90}, {"User_Choice", 110},
 };
 
 // Beside the program where that folder can be written, otherwise in the
@@ -127,6 +128,7 @@ WindowSettings LoadWindowSettings()
     for (size_t column = 0; column < std::size(kColumns); ++column)
         settings.ColumnWidths[column] = ReadInteger(path, kColumns[column].key, kColumns[column].defaultWidth);
     settings.ViewStyle = ReadInteger(path, "ViewStyle", kDefaultViewStyle);
+    settings.SaveTarget = ReadInteger(path, "SaveTarget", -1);
     return settings;
 }
 
@@ -138,7 +140,7 @@ bool SaveWindowSettings(const WindowSettings& settings, std::string& failure)
         const char* key;
         int value;
     };
-    Value values[4 + std::size(kColumns) + 1] = {
+    Value values[4 + std::size(kColumns) + 2] = {
         {"Top", rect.top},
         {"Left", rect.left},
         {"Width", rect.right - rect.left},
@@ -148,6 +150,7 @@ bool SaveWindowSettings(const WindowSettings& settings, std::string& failure)
     for (size_t column = 0; column < std::size(kColumns); ++column)
         values[count++] = Value{kColumns[column].key, settings.ColumnWidths[column]};
     values[count++] = Value{"ViewStyle", settings.ViewStyle};
+    values[count++] = Value{"SaveTarget", settings.SaveTarget};
 
     for (const Value& value : values) {
         if (!WriteInteger(path, value.key, value.value)) {

@@ -12,6 +12,9 @@ struct WindowSettings {
     RECT Place{}; // outer rectangle in screen coordinates
     int ViewStyle = 0;
     std::array<int, kListColumnCount> ColumnWidths{};
+    // Where commits write: 0 the user's classes, 1 the machine's, -1 not
+    // chosen yet (then it follows whether the program runs as administrator).
+    int SaveTarget = -1;
 };
 
 // The settings saved last, each missing or unreadable value at its default;

@@ -8,7 +8,8 @@
 
 // Lets the tests start real copies of the program on a scratch key of
 // HKEY_CURRENT_USER instead of the machine's classes: the variable names
-// that key's path below HKEY_CURRENT_USER.
+// that key's path below HKEY_CURRENT_USER. The user's classes and choices
+// are the keys of the same path ending in "-user" and "-fileexts".
 static void RedirectClassesRootForTests()
 {
     char path[512];
@@ -16,9 +17,14 @@ static void RedirectClassesRootForTests()
     if (length == 0 || length >= sizeof path)
         return;
     ScopedHKey key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) ==
-        ERROR_SUCCESS)
-        RegOverridePredefKey(ClassesRoot().Root, key.Get());
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) !=
+            ERROR_SUCCESS ||
+        RegOverridePredefKey(ClassesRoot().Root, key.Get()) != ERROR_SUCCESS)
+        return;
+    const std::string scratch = path;
+    OverrideAssociationLocations(AssociationLocations{
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-user", UserClasses().ScriptName}, ClassesRoot(),
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)

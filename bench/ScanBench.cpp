@@ -59,6 +59,10 @@ ScopedHKey RedirectClassesRoot(size_t extensionCount)
         fprintf(stderr, "cannot redirect HKEY_CLASSES_ROOT to the seeded key\n");
         ExitProcess(2);
     }
+    // The seeded set stands for the machine's classes; the user has none.
+    OverrideAssociationLocations(AssociationLocations{
+        RegistryLocation{HKEY_CURRENT_USER, "Software\\morvido-bench-user", UserClasses().ScriptName}, ClassesRoot(),
+        RegistryLocation{HKEY_CURRENT_USER, "Software\\morvido-bench-fileexts", UserFileExts().ScriptName}});
     return key;
 }
 
@@ -353,7 +357,7 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
         auto measureCatalog = [&] {
             AssociationCatalog scanned;
             const double start = Now();
-            FillCatalogFromRegistry(scanned, ClassesRoot());
+            FillCatalogFromRegistry(scanned, CurrentAssociationLocations());
             catalog.push_back(Now() - start);
             catalogExtensions = scanned.ExtensionMap.size();
             catalogCreators = scanned.CreatorMap.size();
@@ -362,7 +366,7 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
         ReadFloor();
         {
             AssociationCatalog scanned;
-            FillCatalogFromRegistry(scanned, ClassesRoot());
+            FillCatalogFromRegistry(scanned, CurrentAssociationLocations());
         }
         for (int run = 0; run < runs; ++run) {
             // The read right after an export runs measurably faster on a

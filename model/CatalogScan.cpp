@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "model/RegistryAccess.h"
+#include "model/UserChoice.h"
 
 namespace {
 bool IsAscii(const std::string& text)
@@ -64,30 +65,47 @@ std::string LowerCaseName(const std::string& name)
     return lower;
 }
 
-void ReadExtensionKeys(AssociationCatalog& catalog, const RegistryLocation& location,
-                       const std::vector<std::string>& keyNames, const ScanProgress& progress)
+std::vector<OriginName> ReadMergedKeyNames(const AssociationLocations& locations)
+{
+    return MergeClassesKeyNames(ReadClassesKeyNames(locations.User), ReadClassesKeyNames(locations.Machine));
+}
+
+ClassesSources SourcesOf(const AssociationLocations& locations, ClassesOrigin origin)
+{
+    ClassesSources sources;
+    if (origin == ClassesOrigin::User || origin == ClassesOrigin::Both)
+        sources.locations[sources.count++] = locations.User;
+    if (origin == ClassesOrigin::Machine || origin == ClassesOrigin::Both)
+        sources.locations[sources.count++] = locations.Machine;
+    return sources;
+}
+
+void ReadExtensionKeys(AssociationCatalog& catalog, const AssociationLocations& locations,
+                       const std::vector<OriginName>& keyNames, const ScanProgress& progress)
 {
     Empty(catalog.ExtensionMap);
+    const ClassesSources sources[] = {SourcesOf(locations, ClassesOrigin::None),
+                                      SourcesOf(locations, ClassesOrigin::User),
+                                      SourcesOf(locations, ClassesOrigin::Machine),
+                                      SourcesOf(locations, ClassesOrigin::Both)};
     const size_t count = keyNames.size();
     for (size_t index = 0; index < count; ++index) {
         if (progress)
             progress(index, count);
-        const std::string& name = keyNames[index];
+        const OriginName& name = keyNames[index];
         // Lower-casing never makes or removes a leading dot, so the many
-        // other keys are passed over before any copy is made.
-        if (name.empty() || name[0] != '.')
+        // other keys are passed over at once.
+        if (name.Key.empty() || name.Key[0] != '.')
             continue;
-        // Filled in place, as a cleared working entry would be: a second key
-        // that lowers to the same name replaces the first completely.
-        const auto slot = catalog.ExtensionMap.try_emplace(LowerCaseName(name)).first;
-        ExtensionEntry& entry = slot->second;
-        entry.Clear();
-        entry.Name = slot->first;
-        entry.ReadFromRegistry(location);
+        ExtensionEntry& entry = catalog.ExtensionMap.try_emplace(name.Key).first->second;
+        entry.Name = name.Key;
+        entry.Origin = name.Origin;
+        entry.ReadFromRegistry(sources[static_cast<int>(name.Origin)].Span());
     }
 }
 
-void ReadCreators(AssociationCatalog& catalog, const RegistryLocation& location, const ScanProgress& progress)
+void ReadCreators(AssociationCatalog& catalog, const AssociationLocations& locations,
+                  const std::vector<OriginName>& keyNames, const ScanProgress& progress)
 {
     Empty(catalog.CreatorMap);
     const size_t count = catalog.ExtensionMap.size();
@@ -105,14 +123,40 @@ void ReadCreators(AssociationCatalog& catalog, const RegistryLocation& location,
         CreatorEntry& creator = slot->second;
         if (isNew) {
             creator.Name = extension.Creator;
-            creator.ReadFromRegistry(location);
+            creator.Origin = OriginOf(locations, keyNames, creator.Name);
+            creator.ReadFromRegistry(SourcesOf(locations, creator.Origin).Span());
         }
         creator.AddExtension(key);
     }
 }
 
-void FillCatalogFromRegistry(AssociationCatalog& catalog, const RegistryLocation& location)
+ClassesOrigin OriginOf(const AssociationLocations& locations, const std::vector<OriginName>& keyNames,
+                       const std::string& name)
 {
-    ReadExtensionKeys(catalog, location, ReadClassesKeyNames(location));
-    ReadCreators(catalog, location);
+    if (!IsRegistryPath(name))
+        return FindOrigin(keyNames, name);
+    // A key further down (CLSID\{...}): each layer is asked itself.
+    RegistryAccess user, machine;
+    user.SetRoot(locations.User);
+    machine.SetRoot(locations.Machine);
+    const bool inUser = user.KeyExists(name), inMachine = machine.KeyExists(name);
+    return inUser && inMachine ? ClassesOrigin::Both
+           : inUser            ? ClassesOrigin::User
+           : inMachine         ? ClassesOrigin::Machine
+                               : ClassesOrigin::None;
+}
+
+void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileExts)
+{
+    for (auto& [key, progId] : ReadAllUserChoices(fileExts))
+        if (ExtensionEntry* extension = Find(catalog.ExtensionMap, key))
+            extension->UserChoice = std::move(progId);
+}
+
+void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations)
+{
+    const std::vector<OriginName> names = ReadMergedKeyNames(locations);
+    ReadExtensionKeys(catalog, locations, names);
+    ReadCreators(catalog, locations, names);
+    ReadUserChoices(catalog, locations.FileExts);
 }

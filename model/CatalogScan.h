@@ -1,12 +1,15 @@
 // The part of the registry scan that fills the catalog. It needs no window:
 // the scan in the view adds the progress window, the icons and the rows.
 #pragma once
+#include <array>
 #include <cstddef>
+#include <span>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "model/AssociationCatalog.h"
+#include "model/ClassesOrigin.h"
 #include "model/RegistryLocation.h"
 
 // Called at the start of every item of a pass with its 0-based index and the
@@ -20,15 +23,35 @@ std::vector<std::string> ReadClassesKeyNames(const RegistryLocation& location);
 // Lower case by the locale rules of the ANSI code page.
 std::string LowerCaseName(const std::string& name);
 
+// The names of the user's and the machine's classes, merged as Windows
+// merges them, each with where it lives.
+std::vector<OriginName> ReadMergedKeyNames(const AssociationLocations& locations);
+
+// The layers a key of that origin is read from, the user's first.
+struct ClassesSources {
+    std::array<RegistryLocation, 2> locations;
+    size_t count = 0;
+    std::span<const RegistryLocation> Span() const { return {locations.data(), count}; }
+};
+ClassesSources SourcesOf(const AssociationLocations& locations, ClassesOrigin origin);
+
+// Where a key lives; a name that is a path is looked up in each layer.
+ClassesOrigin OriginOf(const AssociationLocations& locations, const std::vector<OriginName>& keyNames,
+                       const std::string& name);
+
 // Empties the ExtensionMap, then reads every key whose lower-cased name
-// begins with "." into it under that lower-cased name.
-void ReadExtensionKeys(AssociationCatalog& catalog, const RegistryLocation& location,
-                       const std::vector<std::string>& keyNames, const ScanProgress& progress = {});
+// begins with "." into it under that name, each from the layers it lives in.
+void ReadExtensionKeys(AssociationCatalog& catalog, const AssociationLocations& locations,
+                       const std::vector<OriginName>& keyNames, const ScanProgress& progress = {});
 
 // Empties the CreatorMap, then reads once each creator that an extension
 // names (also a missing key) and lists the extensions that name it. Keys no
 // extension names are never opened.
-void ReadCreators(AssociationCatalog& catalog, const RegistryLocation& location, const ScanProgress& progress = {});
+void ReadCreators(AssociationCatalog& catalog, const AssociationLocations& locations,
+                  const std::vector<OriginName>& keyNames, const ScanProgress& progress = {});
 
-// The three above, in order.
-void FillCatalogFromRegistry(AssociationCatalog& catalog, const RegistryLocation& location);
+// Gives each extension the type the user chose for it, where there is one.
+void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileExts);
+
+// The four above, in order.
+void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations);

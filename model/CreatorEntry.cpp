@@ -47,10 +47,15 @@ void CreatorEntry::Clear() { *this = CreatorEntry(); }
 
 bool CreatorEntry::ReadFromRegistry(const RegistryLocation& location)
 {
+    return ReadFromRegistry(std::span<const RegistryLocation>(&location, 1));
+}
+
+bool CreatorEntry::ReadFromRegistry(std::span<const RegistryLocation> sources)
+{
     if (Name.empty())
         return true;
     LONG status = ERROR_SUCCESS;
-    if (!ReadLayout(location, *this, status))
+    if (!ReadLayout(sources, *this, status))
         return Fail(*this, EntryOperation::Read, status);
     ParseIconSource();
     State = esUnchanged;

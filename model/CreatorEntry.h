@@ -3,9 +3,11 @@
 // DDE conversation, plus the extensions that point to it.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "model/ClassesOrigin.h"
 #include "model/EntryState.h"
 #include "model/RegistryLocation.h"
 
@@ -22,6 +24,7 @@ struct CreatorEntry {
     std::string DdeIfExec;      // default of ...\ddeexec\ifexec
     std::string DdeTopic;       // default of ...\ddeexec\topic
     EntryState State = esUnchanged;
+    ClassesOrigin Origin = ClassesOrigin::None; // where the key lives, as the last scan found it
     std::string IconFile;         // file part of IconSource, as stored
     std::int32_t IconNumber = 0;  // number part of IconSource
     std::vector<std::string> Extensions; // always sorted byte-wise, no duplicates
@@ -34,6 +37,8 @@ struct CreatorEntry {
     // own failure through ReportError and returns false; an entry without a
     // name addresses nothing and does nothing.
     bool ReadFromRegistry(const RegistryLocation& location);
+    // Each key from the first of sources that holds it.
+    bool ReadFromRegistry(std::span<const RegistryLocation> sources);
     bool WriteToRegistry(const RegistryLocation& location);
     bool DeleteFromRegistry(const RegistryLocation& location);
 

@@ -16,10 +16,15 @@ void ExtensionEntry::Clear() { *this = ExtensionEntry(); }
 
 bool ExtensionEntry::ReadFromRegistry(const RegistryLocation& location)
 {
+    return ReadFromRegistry(std::span<const RegistryLocation>(&location, 1));
+}
+
+bool ExtensionEntry::ReadFromRegistry(std::span<const RegistryLocation> sources)
+{
     if (Name.empty())
         return true;
     LONG status = ERROR_SUCCESS;
-    if (!ReadLayout(location, *this, status))
+    if (!ReadLayout(sources, *this, status))
         return Fail(*this, EntryOperation::Read, status);
     State = esUnchanged;
     return true;

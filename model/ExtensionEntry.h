@@ -1,8 +1,10 @@
 // One extension key of the classes (".txt"): the creator it names and
 // its MIME content type.
 #pragma once
+#include <span>
 #include <string>
 
+#include "model/ClassesOrigin.h"
 #include "model/EntryState.h"
 #include "model/RegistryLocation.h"
 
@@ -11,6 +13,8 @@ struct ExtensionEntry {
     std::string Creator;     // the key's default value
     std::string ContentType; // the value "Content Type"
     EntryState State = esUnchanged;
+    ClassesOrigin Origin = ClassesOrigin::None; // where the key lives, as the last scan found it
+    std::string UserChoice; // the type the user chose to open the extension with, when there is a choice
 
     void Clear();
 
@@ -18,6 +22,8 @@ struct ExtensionEntry {
     // own failure through ReportError and returns false; an entry without a
     // name addresses nothing and does nothing.
     bool ReadFromRegistry(const RegistryLocation& location);
+    // Each key from the first of sources that holds it.
+    bool ReadFromRegistry(std::span<const RegistryLocation> sources);
     bool WriteToRegistry(const RegistryLocation& location);
     bool DeleteFromRegistry(const RegistryLocation& location);
 

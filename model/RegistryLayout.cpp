@@ -1,6 +1,7 @@
 #include "model/RegistryLayout.h"
 
 #include <cstring>
+#include <vector>
 
 #include "model/RegText.h"
 #include "model/RegistryAccess.h"
@@ -83,35 +84,47 @@ bool Below(const char* subKey, const std::string& removed)
 std::span<const LayoutValue<ExtensionEntry>> ExtensionLayout() { return kExtensionLayout; }
 std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayout; }
 
-// Each key is opened once for all its values. A key that is missing or
-// refused simply has nothing to read, and a missing value leaves its field
-// as it was; a value that is not text stops the read.
+// Each key is opened once for all its values, in the first source that
+// holds it. A key that is missing or refused simply has nothing to read, and
+// a missing value leaves its field as it was; a value that is not text stops
+// the read.
 template <typename Entry>
-bool ReadLayout(const RegistryLocation& location, Entry& entry, LONG& status)
+bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
 {
-    RegistryAccess registry;
-    registry.SetRoot(location);
+    std::vector<RegistryAccess> registries(sources.size());
+    for (size_t at = 0; at < sources.size(); ++at)
+        registries[at].SetRoot(sources[at]);
     KeyPath path(entry.Name);
+    const auto open = [&](const char* subKey) -> RegistryAccess* {
+        for (RegistryAccess& registry : registries)
+            if (registry.OpenKey(path.Of(subKey), false))
+                return &registry;
+        return nullptr;
+    };
     const auto layout = LayoutOf<Entry>();
     for (size_t at = 0; at < layout.size();) {
         const LayoutValue<Entry>& first = layout[at];
         const auto sameKey = [&] { return at < layout.size() && std::strcmp(layout[at].subKey, first.subKey) == 0; };
         // Opening the ddeexec key both tells whether the entry uses DDE and
         // reads it; below a missing one nothing is opened.
-        if (first.role == LayoutRole::DdeKey)
-            SetUsesDde(entry, registry.OpenKey(path.Of(first.subKey), false));
-        else if (Counts(first, entry))
-            registry.OpenKey(path.Of(first.subKey), false);
+        RegistryAccess* registry = nullptr;
+        if (first.role == LayoutRole::DdeKey) {
+            registry = open(first.subKey);
+            SetUsesDde(entry, registry != nullptr);
+        } else if (Counts(first, entry)) {
+            registry = open(first.subKey);
+        }
         for (; sameKey(); ++at) {
             const LayoutValue<Entry>& value = layout[at];
-            if (!Counts(value, entry))
+            if (!registry || !Counts(value, entry))
                 continue;
-            if (registry.ReadTextIfExists(value.valueName, entry.*value.field) == ValueRead::Failed) {
+            if (registry->ReadTextIfExists(value.valueName, entry.*value.field) == ValueRead::Failed) {
                 status = ERROR_INVALID_DATATYPE;
                 return false;
             }
         }
-        registry.CloseKey();
+        if (registry)
+            registry->CloseKey();
     }
     return true;
 }
@@ -205,8 +218,8 @@ bool SameLayoutTexts(const Entry& a, const Entry& b)
     return true;
 }
 
-template bool ReadLayout(const RegistryLocation&, ExtensionEntry&, LONG&);
-template bool ReadLayout(const RegistryLocation&, CreatorEntry&, LONG&);
+template bool ReadLayout(std::span<const RegistryLocation>, ExtensionEntry&, LONG&);
+template bool ReadLayout(std::span<const RegistryLocation>, CreatorEntry&, LONG&);
 template bool WriteLayout(const RegistryLocation&, const ExtensionEntry&, WriteMode, LONG&);
 template bool WriteLayout(const RegistryLocation&, const CreatorEntry&, WriteMode, LONG&);
 template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, WriteMode, std::string&);

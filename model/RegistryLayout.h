@@ -36,8 +36,10 @@ enum class WriteMode {
 
 // The operations over a table. Each returns true on success; on failure the
 // status is the registry's answer where one call told it.
+// A read takes each key from the first of sources that holds it, as the
+// merged view shows the user's key over the machine's.
 template <typename Entry>
-bool ReadLayout(const RegistryLocation& location, Entry& entry, LONG& status);
+bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status);
 template <typename Entry>
 bool WriteLayout(const RegistryLocation& location, const Entry& entry, WriteMode mode, LONG& status);
 // With AddOnly, empty texts stay out of the script, and so do keys that get

@@ -44,3 +44,19 @@ const RegistryLocation& UserFileExts()
         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts"};
     return location;
 }
+
+namespace {
+std::optional<AssociationLocations>& Overridden()
+{
+    static std::optional<AssociationLocations> locations;
+    return locations;
+}
+} // namespace
+
+const AssociationLocations& CurrentAssociationLocations()
+{
+    static const AssociationLocations real{UserClasses(), MachineClasses(), UserFileExts()};
+    return Overridden() ? *Overridden() : real;
+}
+
+void OverrideAssociationLocations(std::optional<AssociationLocations> locations) { Overridden() = std::move(locations); }

@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,3 +32,16 @@ const RegistryLocation& UserClasses();
 // The shell's record of what the user chose to open each extension with
 // (one sub-key per extension), kept apart from the classes.
 const RegistryLocation& UserFileExts();
+
+// Where the program finds associations: the two layers the merged view is
+// made of, the user's over the machine's, and the user's own choices.
+struct AssociationLocations {
+    RegistryLocation User;
+    RegistryLocation Machine;
+    RegistryLocation FileExts;
+};
+
+// The real places, unless a test, or the program started by a test, has
+// pointed them at scratch keys.
+const AssociationLocations& CurrentAssociationLocations();
+void OverrideAssociationLocations(std::optional<AssociationLocations> locations);

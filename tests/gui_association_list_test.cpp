@@ -97,14 +97,14 @@ TEST_F(AssociationListTest, ScanListsEveryExtensionInCatalogOrder)
     EXPECT_TRUE(hook.Records().empty()) << "the first load asks nothing";
 
     const ListRow a = ReadRow(list, FindRow(list, ".a"));
-    EXPECT_EQ(a.SubItems, (std::array<std::string, 5>{"application/x-a", " ", " ", " ", " "}))
+    EXPECT_EQ(a.SubItems, (std::array<std::string, 7>{"application/x-a", " ", " ", " ", " ", "コンピューター", ""}))
         << "an extension without creator shows single spaces";
     EXPECT_EQ(a.Image, form.List().DefaultIconIndex);
 
     const ListRow txt = ReadRow(list, FindRow(list, ".txt"));
-    EXPECT_EQ(txt.SubItems, (std::array<std::string, 5>{"text/plain", "txtfile", "テキスト文書",
+    EXPECT_EQ(txt.SubItems, (std::array<std::string, 7>{"text/plain", "txtfile", "テキスト文書",
                                                          "%SystemRoot%\\system32\\shell32.dll,-1",
-                                                         "C:\\Windows\\System32\\notepad.exe \"%1\""}));
+                                                         "C:\\Windows\\System32\\notepad.exe \"%1\"", "コンピューター", ""}));
     EXPECT_GT(txt.Image, form.List().DeletedIconIndex) << "icon -1 of an expandable path shows the file's first icon";
     EXPECT_EQ(ReadRow(list, FindRow(list, ".log")).Image, txt.Image) << "one creator, one icon";
     EXPECT_EQ(ReadRow(list, FindRow(list, ".b")).Image, form.List().DefaultIconIndex) << "a missing icon file";
@@ -237,7 +237,7 @@ TEST_F(AssociationListTest, RefreshShowsMarksOfTheCatalog)
     EXPECT_EQ(log.SubItems[4], "new.exe");
     const ListRow deleted = ReadRow(list, FindRow(list, ".b"));
     EXPECT_EQ(deleted.Image, form.List().DeletedIconIndex);
-    EXPECT_EQ(deleted.SubItems, (std::array<std::string, 5>{"", "", "", "", ""}));
+    EXPECT_EQ(deleted.SubItems, (std::array<std::string, 7>{"", "", "", "", "", "コンピューター", ""}));
     const ListRow changed = ReadRow(list, FindRow(list, ".a"));
     EXPECT_EQ(changed.SubItems[0], "text/a");
     EXPECT_EQ(changed.Image, form.List().DefaultIconIndex);

@@ -88,13 +88,14 @@ protected:
                 return row;
         return -1;
     }
-    // The row's cells and its image, as the list shows them.
+    // The row's cells up to its program, and its image, as the list shows
+    // them.
     std::string Cells(const std::string& caption)
     {
         const ListRow row = ReadRow(form1.List().ListView1, Row(caption));
         std::string text = row.Caption;
-        for (const std::string& cell : row.SubItems)
-            text += "|" + cell;
+        for (int column = 1; column <= 5; ++column)
+            text += "|" + row.Column(column);
         return text + "|image " + std::to_string(row.Image);
     }
     void SelectRow(const std::string& caption)

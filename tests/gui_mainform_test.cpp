@@ -146,7 +146,7 @@ TEST_F(MainFormTest, LayoutFollowsTheWindowWidth)
     const RECT panel = PlaceInParent(form.Panel1), list = PlaceInParent(form.List().ListView1);
     const RECT status = PlaceInParent(form.StatusBar1), toolbar = PlaceInParent(form.Panel2);
     EXPECT_EQ(panel.top, 0);
-    EXPECT_EQ(panel.bottom - panel.top, 124);
+    EXPECT_EQ(panel.bottom - panel.top, 156);
     EXPECT_EQ(toolbar.bottom - toolbar.top, 29);
     EXPECT_EQ(list.top, panel.bottom);
     EXPECT_EQ(list.bottom, status.top);
@@ -157,7 +157,7 @@ TEST_F(MainFormTest, LayoutFollowsTheWindowWidth)
     const RECT group = PlaceInParent(form.Detail().GroupBox1);
     EXPECT_EQ(group.left, 8);
     EXPECT_EQ(group.top, 37);
-    EXPECT_EQ(group.bottom - group.top, 73);
+    EXPECT_EQ(group.bottom - group.top, 105);
     for (int width : {900, 640}) {
         SCOPED_TRACE(width);
         SetWindowPos(form.Handle(), nullptr, 0, 0, width, 480, SWP_NOZORDER | SWP_NOMOVE);
@@ -223,15 +223,16 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndShortcuts)
     EXPECT_EQ(main, (std::vector<std::string>{
                         "[ﾌｧｲﾙ(&F)]", "レジストリ読込(&O)\tF5", "レジストリ書込(&V)", "-", "選択項目ﾌｧｲﾙ保存(&T)",
                         "全編集項目ﾌｧｲﾙ保存(&S)\tCtrl+S", "-", "終了(&X)\tCtrl+Q",
-                        "[編集(&E)]", "編集(&E)", "追加(&A)\tIns", "削除(&D)\tDel",
+                        "[編集(&E)]", "編集(&E)", "追加(&A)\tIns", "削除(&D)\tDel", "-",
+                        "ユーザーの選択を解除(&U)", "[保存先(&W)]", "このユーザーだけ(&U)", "すべてのユーザー(&A)",
                         "[表示(&V)]", "大きいアイコン(&G)", "小さいアイコン(&M)", "一覧(&L)", "詳細(&B)", "-",
                         "拡張子でソート(&E)", "内容の種類でソート(&Q)", "ｸﾘｴｰﾀｰでソート(&R)", "ﾌｧｲﾙの種類でソート(&S)",
-                        "実行ﾌﾟﾛｸﾞﾗﾑでソート(&T)",
+                        "実行ﾌﾟﾛｸﾞﾗﾑでソート(&T)", "場所でソート(&B)", "ユーザーの選択でソート(&U)",
                         "[ﾍﾙﾌﾟ(&H)]", "ﾍﾙﾌﾟ(&H)\tF1", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
     std::vector<std::string> context;
     ListItems(form.PopupMenu1, context);
     EXPECT_EQ(context, (std::vector<std::string>{
-                           "編集(&E)", "追加(&A)", "削除(&D)", "-", "大きいアイコン(&G)", "小さいアイコン(&M)",
+                           "編集(&E)", "追加(&A)", "削除(&D)", "ユーザーの選択を解除(&U)", "-", "大きいアイコン(&G)", "小さいアイコン(&M)",
                            "一覧(&L)", "詳細(&B)", "-", "拡張子でソート(&P)", "内容の種類でソート(&Q)",
                            "ｸﾘｴｰﾀｰでソート(&R)", "ﾌｧｲﾙの種類でソート(&S)", "実行ﾌﾟﾛｸﾞﾗﾑでソート(&T)", "-",
                            "選択項目ﾌｧｲﾙ保存(&V)"}));
@@ -286,7 +287,8 @@ TEST_F(MainFormTest, StatusBarShowsTheHintOfTheControlUnderTheMouse)
     EXPECT_EQ(StatusText(form.StatusBar1), "クリックすると関連づけを変更することができます。")
         << "a hint without a bar is shown whole";
     PointAt(form.Detail().Label2);
-    EXPECT_EQ(StatusText(form.StatusBar1), "") << "no control around the label has a hint";
+    EXPECT_EQ(StatusText(form.StatusBar1), "保存先: すべてのユーザー")
+        << "no control around the label has a hint: where commits write";
     PointAt(ListView_GetHeader(form.List().ListView1));
     EXPECT_EQ(StatusText(form.StatusBar1), "アイコンをダブルクリックすると、関連づけ情報を変更することができます。")
         << "the header takes the hint of the list around it";

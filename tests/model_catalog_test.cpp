@@ -113,7 +113,7 @@ TEST_F(CatalogScanTest, FillsTheCatalogFromTheRegistry)
     AssociationCatalog catalog;
     FindOrAdd(catalog.ExtensionMap, ".stale");
     FindOrAdd(catalog.CreatorMap, "stale");
-    FillCatalogFromRegistry(catalog, Location());
+    FillCatalogFromRegistry(catalog, Locations());
     EXPECT_TRUE(errors.messages.empty()) << errors.messages.front();
 
     EXPECT_EQ(KeysOf(catalog.ExtensionMap),
@@ -174,7 +174,7 @@ TEST_F(CatalogScanTest, ReportsUnreadableEntriesAndGoesOn)
     SetText("goodtype", "", "Good");
 
     AssociationCatalog catalog;
-    FillCatalogFromRegistry(catalog, Location());
+    FillCatalogFromRegistry(catalog, Locations());
     ASSERT_EQ(errors.messages.size(), 1u) << "a creator named twice is read once";
     EXPECT_EQ(errors.messages[0], std::string("クリエーター(badtype") + kReadFailedTail);
     const CreatorEntry& bad = catalog.CreatorMap.at("badtype");
@@ -196,13 +196,14 @@ TEST_F(CatalogScanTest, ReportsProgressForEveryItemOfEachPass)
     AssociationCatalog catalog;
     std::vector<std::pair<size_t, size_t>> calls;
     auto record = [&](size_t index, size_t count) { calls.emplace_back(index, count); };
-    ReadExtensionKeys(catalog, Location(), names, record);
+    const std::vector<OriginName> merged = MergeClassesKeyNames({}, names);
+    ReadExtensionKeys(catalog, Locations(), merged, record);
     EXPECT_EQ(calls, (std::vector<std::pair<size_t, size_t>>{{0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}}));
     EXPECT_EQ(catalog.ExtensionMap.size(), 3u);
 
     calls.clear();
     std::vector<std::string> creatorsSeen;
-    ReadCreators(catalog, Location(), [&](size_t index, size_t count) {
+    ReadCreators(catalog, Locations(), merged, [&](size_t index, size_t count) {
         calls.emplace_back(index, count);
         creatorsSeen.push_back(std::to_string(catalog.CreatorMap.size()));
     });
@@ -211,7 +212,7 @@ TEST_F(CatalogScanTest, ReportsProgressForEveryItemOfEachPass)
     EXPECT_EQ(catalog.CreatorMap.at("t").ExtensionText, ".a .b ");
 
     calls.clear();
-    ReadExtensionKeys(catalog, Location(), {}, record);
+    ReadExtensionKeys(catalog, Locations(), {}, record);
     EXPECT_TRUE(calls.empty()) << "a pass without items reports nothing";
     EXPECT_TRUE(catalog.ExtensionMap.empty());
 }

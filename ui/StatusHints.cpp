@@ -6,7 +6,15 @@ void StatusHints::Clear()
 {
     hints_.clear();
     shown_.clear();
+    idle_.clear();
     statusBar_ = nullptr;
+}
+
+void StatusHints::SetIdleText(const std::string& text)
+{
+    idle_ = text;
+    shown_ = text;
+    SendMessageA(statusBar_, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(shown_.c_str()));
 }
 
 void StatusHints::ShowForMouse(HWND top)
@@ -36,7 +44,7 @@ void StatusHints::ShowHintOf(HWND control, HWND top)
         }
     }
     const size_t bar = hint.find('|');
-    const std::string text = bar == std::string::npos ? hint : hint.substr(bar + 1);
+    const std::string text = hint.empty() ? idle_ : bar == std::string::npos ? hint : hint.substr(bar + 1);
     if (text == shown_)
         return;
     shown_ = text;

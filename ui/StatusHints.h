@@ -12,6 +12,8 @@ public:
     void Attach(HWND statusBar) { statusBar_ = statusBar; }
     std::map<HWND, std::string>& Hints() { return hints_; }
     void Clear();
+    // What the bar shows while the mouse is over no control with a hint.
+    void SetIdleText(const std::string& text);
 
     // Looks up the control under the mouse below top and shows its hint.
     // Labels and group boxes let the mouse through to what lies below them,
@@ -24,4 +26,5 @@ private:
     HWND statusBar_ = nullptr;
     std::map<HWND, std::string> hints_;
     std::string shown_;
+    std::string idle_;
 };

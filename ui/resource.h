@@ -28,6 +28,11 @@
 #define IDM_SORT_PROGRAM 116
 #define IDM_HELP 117
 #define IDM_ABOUT 118
+#define IDM_RELEASE_CHOICE 130
+#define IDM_TARGET_USER 131
+#define IDM_TARGET_MACHINE 132
+#define IDM_SORT_ORIGIN 133
+#define IDM_SORT_CHOICE 134
 
 #define IDC_FORM1_PANEL1 150
 #define IDC_FORM1_PANEL2 151
@@ -41,6 +46,8 @@
 #define IDC_FORM1_LABEL6 159
 #define IDC_FORM1_LISTVIEW1 160
 #define IDC_FORM1_STATUSBAR1 161
+#define IDC_FORM1_LABEL7 162
+#define IDC_FORM1_LABEL8 163
 
 // Pictures of the main window: toolbar glyphs, placeholder and deleted marker.
 #define IDI_GLYPH_SAVE_ALL 200

@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "model/TextConversion.h"
+#include "model/UserChoice.h"
 #include "view/ListControl.h"
+#include "view/OriginTexts.h"
 #include "view/ShellServices.h"
 
 namespace {
@@ -20,12 +22,36 @@ struct ListColumn {
 };
 
 constexpr ListColumn kColumns[kListColumnCount] = {
-    {"拡張子", 80},     {"内容の種類 (MIME)", 100}, {"ｸﾘｴｰﾀｰ", 100},
-    {"ﾌｧｲﾙの種類", 100}, {"ｱｲｺﾝﾌｧｲﾙ&No.", 100},    {"実行ﾌﾟﾛｸﾞﾗﾑ", 100},
+    {"拡張子", 80},     {"内容の種類 (MIME)", 100}, {"ｸﾘｴｰﾀｰ", 100}, {"ﾌｧｲﾙの種類", 100},
+    {"ｱｲｺﾝﾌｧｲﾙ&No.", 100}, {"実行ﾌﾟﾛｸﾞﾗﾑ", 100},  {"場所", 100},   {"ユーザーの選択", 100},
 };
 
 // Sub-items as numbered in rows: column 1 is sub-item 0.
-constexpr int kContentTypeColumn = 1, kCreatorColumn = 2, kKindColumn = 3, kIconColumn = 4, kProgramColumn = 5;
+constexpr int kContentTypeColumn = 1, kCreatorColumn = 2, kKindColumn = 3, kIconColumn = 4, kProgramColumn = 5,
+              kOriginColumn = 6, kChoiceColumn = 7;
+
+// The marker of a row whose user's choice overrides its creator.
+constexpr COLORREF kChoiceDiffersColour = RGB(192, 0, 0);
+
+ClassesOrigin Union(ClassesOrigin a, ClassesOrigin b)
+{
+    const auto bits = [](ClassesOrigin origin) {
+        return (origin == ClassesOrigin::User || origin == ClassesOrigin::Both ? 1 : 0) |
+               (origin == ClassesOrigin::Machine || origin == ClassesOrigin::Both ? 2 : 0);
+    };
+    constexpr ClassesOrigin kByBits[] = {ClassesOrigin::None, ClassesOrigin::User, ClassesOrigin::Machine,
+                                         ClassesOrigin::Both};
+    return kByBits[bits(a) | bits(b)];
+}
+
+// Where the row's extension and creator keys live, and whose choice opens
+// the file: columns that follow the registry, not the edits.
+void ShowLayers(ListRow& row, const ExtensionEntry& extension, const CreatorEntry* creator)
+{
+    row.SubItems[kOriginColumn - 1] = OriginText(Union(extension.Origin, creator ? creator->Origin : ClassesOrigin::None));
+    row.SubItems[kChoiceColumn - 1] = extension.UserChoice;
+    row.ChoiceDiffers = ChoiceDiffersFromCreator(extension.UserChoice, extension.Creator);
+}
 
 constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
 
@@ -240,6 +266,7 @@ ListRow AssociationListView::RowOf(const AssociationCatalog& catalog, const std:
         row.SubItems = {extension.ContentType, extension.Creator, "", "", ""};
         row.Image = DefaultIconIndex;
     }
+    ShowLayers(row, extension, creator);
     return row;
 }
 
@@ -258,10 +285,12 @@ void AssociationListView::AddRow(const AssociationCatalog& catalog, const std::s
 void AssociationListView::RefreshListItems(const AssociationCatalog& catalog)
 {
     for (ListRow& row : Rows) {
-        std::array<std::string, 5>& cells = row.SubItems;
+        auto& cells = row.SubItems;
         const ExtensionEntry* extension = Find(catalog.ExtensionMap, row.Caption);
         if (!extension)
             continue;
+        ShowLayers(row, *extension,
+                   extension->Creator.empty() ? nullptr : Find(catalog.CreatorMap, extension->Creator));
         if (extension->State == esModified || extension->State == esAdded) {
             cells[kContentTypeColumn - 1] = extension->ContentType;
             cells[kCreatorColumn - 1] = extension->Creator;
@@ -364,6 +393,21 @@ void AssociationListView::SetColumnWidth(int column, int width)
     info.mask = LVCF_WIDTH;
     info.cx = width;
     SendMessageA(ListView1, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+}
+
+LRESULT AssociationListView::CustomDraw(NMLVCUSTOMDRAW& draw) const
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        const size_t row = draw.nmcd.dwItemSpec;
+        if (row < Rows.size() && Rows[row].ChoiceDiffers)
+            draw.clrText = kChoiceDiffersColour;
+        return CDRF_DODEFAULT;
+    }
+    }
+    return CDRF_DODEFAULT;
 }
 
 void AssociationListView::GetDispInfo(NMLVDISPINFOA& info) const { FillDisplayInfo(Rows, info.item); }

@@ -94,6 +94,8 @@ public:
     void SetColumnWidth(int column, int width);
 
     void GetDispInfo(NMLVDISPINFOA& info) const;
+    // Rows whose user's choice overrides the creator are drawn in another colour.
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
     // Typing a name selects the next row whose extension begins with it;
     // some lists ask in wide text whatever the window's text format.
     int FindItem(const NMLVFINDITEMA& find, bool wide) const;

@@ -6,6 +6,7 @@
 #include "ui/ChildWindows.h"
 #include "ui/FormKit.h"
 #include "ui/resource.h"
+#include "view/OriginTexts.h"
 #include "view/PathShortening.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 constexpr const char* kGroupCaption = "拡張子";
 
 // Places in pixels at 96 DPI.
-constexpr int kGroupBoxLeft = 8, kGroupBoxTop = 37, kGroupBoxWidth = 537, kGroupBoxHeight = 73;
+constexpr int kGroupBoxLeft = 8, kGroupBoxTop = 37, kGroupBoxWidth = 537, kGroupBoxHeight = 105;
 constexpr int kGroupBoxMargin = 30;      // window outer width minus group box width
 constexpr int kProgramLabelMargin = 150; // group box width minus Label4 width
 constexpr int kDetailRightMargin = 8;
@@ -38,6 +39,8 @@ constexpr DetailLabel kDetailLabels[] = {
     {&DetailPanel::Label3, IDC_FORM1_LABEL3, 140, 33, 0, "Kind"},
     {&DetailPanel::Label1, IDC_FORM1_LABEL1, 64, 50, 76, "実行ﾌﾟﾛｸﾞﾗﾑ ："},
     {&DetailPanel::Label4, IDC_FORM1_LABEL4, 140, 50, kGroupBoxWidth - 146, "Program"},
+    {&DetailPanel::Label7, IDC_FORM1_LABEL7, 16, 68, 0, ""},
+    {&DetailPanel::Label8, IDC_FORM1_LABEL8, 16, 85, 0, ""},
 };
 
 int TextHeightOf(HFONT font)
@@ -67,7 +70,7 @@ bool DetailPanel::Create(HWND parent)
     Image1 = CreateChild(WC_STATICA, "", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, GroupBox1, IDC_FORM1_IMAGE1);
     for (const DetailLabel& label : kDetailLabels)
         this->*label.control =
-            CreateChild(WC_STATICA, label.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX, GroupBox1, label.id);
+            CreateChild(WC_STATICA, label.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_ENDELLIPSIS, GroupBox1, label.id);
     return Image1 != nullptr;
 }
 
@@ -98,8 +101,16 @@ void DetailPanel::Resize(int outerWidth, UINT dpi, HFONT font)
     }
 }
 
-void DetailPanel::Show(const ListRow& row, HIMAGELIST images)
+void DetailPanel::Show(const ListRow& row, HIMAGELIST images, const AssociationCatalog& catalog)
 {
+    const ExtensionEntry* extension = Find(catalog.ExtensionMap, row.Caption);
+    const CreatorEntry* creator =
+        extension && !extension->Creator.empty() ? Find(catalog.CreatorMap, extension->Creator) : nullptr;
+    SetWindowTextA(Label7, extension ? OriginSentence(extension->Origin, "拡張子「" + row.Caption + "」").c_str() : "");
+    const std::string choice = row.ChoiceDiffers ? UserChoiceSentence(extension->UserChoice)
+                               : creator ? OriginSentence(creator->Origin, "クリエーター「" + creator->Name + "」")
+                                         : std::string();
+    SetWindowTextA(Label8, choice.c_str());
     SetWindowTextA(GroupBox1, (std::string("拡張子 ") + row.Caption + " について").c_str());
     detailIcon_.Reset(ImageList_GetIcon(images, row.Image, ILD_NORMAL));
     SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(detailIcon_.Get()), 0);
@@ -120,6 +131,8 @@ void DetailPanel::Clear(HICON placeholder)
     SetWindowTextA(Label2, "");
     SetWindowTextA(Label3, "");
     SetWindowTextA(Label4, "");
+    SetWindowTextA(Label7, "");
+    SetWindowTextA(Label8, "");
 }
 
 void DetailPanel::ShowPlaceholder(HICON placeholder)

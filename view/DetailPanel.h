@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "model/AssociationCatalog.h"
 #include "ui/ScopedGdi.h"
 #include "view/ListRow.h"
 
@@ -16,7 +17,9 @@ public:
     // Fits the group box and its labels to the window's outer width.
     void Resize(int outerWidth, UINT dpi, HFONT font);
 
-    void Show(const ListRow& row, HIMAGELIST images);
+    // The row, and in two more lines where its keys live and what really
+    // opens the file.
+    void Show(const ListRow& row, HIMAGELIST images, const AssociationCatalog& catalog);
     // Shows the placeholder picture and no texts.
     void Clear(HICON placeholder);
     // Shows the placeholder while no row has been shown yet.
@@ -25,6 +28,7 @@ public:
     HWND GroupBox1 = nullptr;
     HWND Image1 = nullptr;
     HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr, Label5 = nullptr, Label6 = nullptr;
+    HWND Label7 = nullptr, Label8 = nullptr; // where the keys live, and the user's choice
 
 private:
     // The copy of the selected row's icon that Image1 shows.

@@ -4,14 +4,17 @@
 #include <array>
 #include <string>
 
-inline constexpr int kListColumnCount = 6;
+inline constexpr int kListColumnCount = 8;
 
 struct ListRow {
     std::string Caption;                 // column 0: the extension's catalog key
-    std::array<std::string, 5> SubItems; // columns 1 to 5
+    std::array<std::string, kListColumnCount - 1> SubItems; // columns 1 to 7
     int Image = 0;
+    // The user's choice names another type than the creator: the creator's
+    // command is not what opens the file.
+    bool ChoiceDiffers = false;
 
-    // Column 0 is the caption, columns 1 to 5 the sub-items 0 to 4.
+    // Column 0 is the caption, columns 1 to 7 the sub-items 0 to 6.
     const std::string& Column(int column) const { return column == 0 ? Caption : SubItems[column - 1]; }
 };
 

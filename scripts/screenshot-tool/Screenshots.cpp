@@ -207,6 +207,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot redirect HKEY_CLASSES_ROOT\n");
         return 1;
     }
+    // The scratch key stands for the machine's classes, its siblings for
+    // the user's classes and choices.
+    OverrideAssociationLocations(AssociationLocations{
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-user", UserClasses().ScriptName}, ClassesRoot(),
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
     SeedAssociations(root.Get());
 
     int failures = 0;

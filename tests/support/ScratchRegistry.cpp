@@ -8,7 +8,8 @@ ScratchClassesRoot::ScratchClassesRoot()
     static std::atomic<int> counter{0};
     path_ = "Software\\morvido-tests\\" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(GetTickCount64()) + "-" + std::to_string(counter++);
-    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+    for (const std::string& path : {path_, UserLocation().Path, FileExtsLocation().Path})
+        RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.Put(),
                         nullptr) != ERROR_SUCCESS)
         ADD_FAILURE() << "cannot create the scratch key";
@@ -17,14 +18,19 @@ ScratchClassesRoot::ScratchClassesRoot()
         fprintf(stderr, "cannot redirect HKEY_CLASSES_ROOT; stopping the tests\n");
         ExitProcess(3);
     }
+    // The redirected HKEY_CLASSES_ROOT stands for the machine's classes.
+    OverrideAssociationLocations(AssociationLocations{UserLocation(), ClassesRoot(), FileExtsLocation()});
 }
 
 ScratchClassesRoot::~ScratchClassesRoot()
 {
+    OverrideAssociationLocations(std::nullopt);
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     key_.Reset();
-    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+    for (const std::string& path : {path_, UserLocation().Path, FileExtsLocation().Path}) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+    }
 }
 
 std::string StoredValue::Text() const

@@ -25,6 +25,13 @@ public:
     // The scratch key as a location of classes that scripts name as the
     // merged view, so scripts read as they would for the real classes.
     RegistryLocation Location() const { return RegistryLocation{HKEY_CURRENT_USER, path_, "HKEY_CLASSES_ROOT"}; }
+    // The user's classes and choices beside it: the program's scan sees the
+    // scratch key as the machine's classes, these as the user's.
+    RegistryLocation UserLocation() const
+    {
+        return RegistryLocation{HKEY_CURRENT_USER, path_ + "-user", "HKEY_CURRENT_USER\\Software\\Classes"};
+    }
+    RegistryLocation FileExtsLocation() const { return RegistryLocation{HKEY_CURRENT_USER, path_ + "-fileexts", ""}; }
 
 private:
     std::string path_;
@@ -53,6 +60,10 @@ class RegistryTest : public ::testing::Test {
 protected:
     HKEY Root() const { return scratch_.Key(); }
     RegistryLocation Location() const { return scratch_.Location(); }
+    AssociationLocations Locations() const
+    {
+        return AssociationLocations{scratch_.UserLocation(), Location(), scratch_.FileExtsLocation()};
+    }
     void SetText(const std::string& path, const std::string& name, const std::string& text, DWORD type = REG_SZ)
     {
         ::SetText(Root(), path, name, text, type);
