@@ -8,6 +8,7 @@
 #include "ui/resource.h"
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
+#include "model/Elevation.h"
 #include "view/EntryMessages.h"
 #include "tests/support/DataFoldersOverride.h"
 #include "tests/support/MessageBoxHook.h"
@@ -163,6 +164,60 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     EXPECT_EQ(hook.Records().size(), 1u);
     EXPECT_EQ(form.Handle(), nullptr);
     EXPECT_TRUE(FileExists(dataFolder.File("morvido.ini")));
+}
+
+// The machine's classes need an administrator; the user's take an edit, an
+// add and a delete and leave the machine's alone. The user's own choice
+// shows, is marked where it overrides the creator, and can be released.
+TEST_F(SaveCommandsTest, PerUserCommitsAndTheUsersChoice)
+{
+    const HKEY user = HKEY_CURRENT_USER;
+    const std::string userClasses = scratch_.UserLocation().Path;
+    const std::string choice = scratch_.FileExtsLocation().Path + "\\.txt\\UserChoice";
+    ::SetText(user, choice, "ProgId", "otherfile");
+    OverrideProcessElevation(false);
+    const auto row = [this](const std::string& extension) {
+        const auto& rows = form.List().Rows;
+        for (size_t at = 0; at < rows.size(); ++at)
+            if (rows[at].Caption == extension)
+                return std::pair{static_cast<int>(at), rows[at]};
+        return std::pair{-1, ListRow{}};
+    };
+    Command(IDM_RELOAD);
+    EXPECT_EQ(row(".txt").second.Column(7), "otherfile");
+    EXPECT_TRUE(row(".txt").second.ChoiceDiffers);
+    EXPECT_EQ(row(".log").second.Column(6), "コンピューター");
+
+    Mark(".txt", "txtfile", esModified).ContentType = "text/mine";
+    Command(IDM_TARGET_MACHINE);
+    Command(IDM_COMMIT);
+    ASSERT_EQ(Shown("エラー", MB_OK | MB_ICONERROR).size(), 1u);
+    EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR)[0].rfind("すべてのユーザーの関連づけを変更するには", 0), 0u);
+    WIN32_FIND_DATAA found{};
+    EXPECT_EQ(FindFirstFileA(dataFolder.File("backup\\*.reg").c_str(), &found), INVALID_HANDLE_VALUE)
+        << "refused before the backup";
+
+    Command(IDM_TARGET_USER);
+    Mark(".new", "newfile", esAdded);
+    MarkCreator("newfile", esAdded).Kind = "新しい種類";
+    Mark(".log", "", esDeleted);
+    hook.ClearRecords();
+    Command(IDM_COMMIT);
+    EXPECT_TRUE(hook.Records().empty());
+    EXPECT_EQ(::GetValue(user, userClasses + "\\.txt", "Content Type").Text(), "text/mine");
+    EXPECT_EQ(::GetValue(user, userClasses + "\\newfile", "").Text(), "新しい種類");
+    EXPECT_FALSE(GetValue(".txt", "Content Type").exists || KeyExists(".new") || KeyExists("newfile"))
+        << "the machine's classes are untouched";
+    EXPECT_TRUE(KeyExists(".log")) << "a per-user delete removes the user's key only";
+    EXPECT_EQ(row(".txt").second.Column(6), "ユーザー＋コンピューター");
+    EXPECT_EQ(row(".log").second.Column(6), "コンピューター");
+
+    ListView_SetItemState(form.List().ListView1, row(".txt").first, LVIS_SELECTED, LVIS_SELECTED);
+    hook.Answer(IDYES);
+    Command(IDM_RELEASE_CHOICE);
+    EXPECT_FALSE(::KeyExists(user, choice));
+    EXPECT_EQ(row(".txt").second.Column(7), "");
+    OverrideProcessElevation(std::nullopt);
 }
 
 TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/CatalogScan.h"
 #include "model/ClassesOrigin.h"
 #include "model/EditFlags.h"
 #include "model/UserChoice.h"
@@ -86,4 +87,37 @@ TEST_F(ClassesLayersTest, ReadsTheUsersChoiceAndRemovesOnlyThatExtensionsKeys)
     EXPECT_EQ(RemoveUserChoice(".pdf", fileExts), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RemoveUserChoice(".log", fileExts), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RemoveUserChoice(".none", fileExts), ERROR_FILE_NOT_FOUND);
+}
+
+// Each key comes from where it lives: a key of both layers from the user's,
+// and below it, a key only the machine holds from the machine's.
+TEST_F(ClassesLayersTest, TheScanReadsEachKeyWhereItLives)
+{
+    const HKEY user = HKEY_CURRENT_USER;
+    const std::string userClasses = scratch_.UserLocation().Path, choices = scratch_.FileExtsLocation().Path;
+    SetText(".txt", "", "txtfile");
+    SetText(".txt", "Content Type", "text/machine");
+    SetText("txtfile", "", "machine text");
+    SetText("txtfile\\DefaultIcon", "", "m.ico");
+    SetText(".doc", "", "docfile");
+    ::SetText(user, userClasses + "\\.TXT", "", "txtfile");
+    ::SetText(user, userClasses + "\\.txt", "Content Type", "text/user");
+    ::SetText(user, userClasses + "\\txtfile", "", "user text");
+    ::SetText(user, userClasses + "\\.mine", "", "minefile");
+    ::SetText(user, choices + "\\.txt\\UserChoice", "ProgId", "Word.Document");
+
+    AssociationCatalog catalog;
+    FillCatalogFromRegistry(catalog, Locations());
+    using O = ClassesOrigin;
+    const ExtensionEntry &txt = catalog.ExtensionMap.at(".txt"), &mine = catalog.ExtensionMap.at(".mine");
+    EXPECT_EQ(txt.Origin, O::Both);
+    EXPECT_EQ(txt.ContentType, "text/user") << "the user's values, not both";
+    EXPECT_EQ(catalog.ExtensionMap.at(".doc").Origin, O::Machine);
+    EXPECT_EQ(mine.Origin, O::User);
+    const CreatorEntry& creator = catalog.CreatorMap.at("txtfile");
+    EXPECT_EQ(creator.Origin, O::Both);
+    EXPECT_EQ(creator.Kind + "|" + creator.IconSource, "user text|m.ico") << "the icon key only the machine holds";
+    EXPECT_EQ(catalog.CreatorMap.at("minefile").Origin, O::None) << "named, but in neither";
+    EXPECT_EQ(txt.UserChoice, "Word.Document");
+    EXPECT_EQ(mine.UserChoice, "");
 }
