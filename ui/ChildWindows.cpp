@@ -51,29 +51,18 @@ bool RegisterFormClass(HINSTANCE instance, const char* name, WNDPROC procedure, 
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (iconId) {
+        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    }
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name;
     return RegisterClassExA(&wc) != 0;
 }
 
-bool RegisterPanelClass(HINSTANCE instance)
-{
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExA(instance, kPanelClass, &wc))
-        return true;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PanelProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPanelClass;
-    return RegisterClassExA(&wc) != 0;
-}
+bool RegisterPanelClass(HINSTANCE instance) { return RegisterFormClass(instance, kPanelClass, PanelProc, 0); }
 
 HWND CreateChild(const char* className, const char* text, DWORD style, HWND parent, int id, DWORD exStyle)
 {

@@ -7,8 +7,8 @@
 
 inline constexpr const char* kPanelClass = "TPanel";
 
-// Registers a top-level window class with the program's icon once; false on
-// failure.
+// Registers a window class with the face colour, and the icon iconId
+// unless it is 0, once; false on failure.
 bool RegisterFormClass(HINSTANCE instance, const char* name, WNDPROC procedure, int iconId);
 
 // Registers the panel class once; false on failure.

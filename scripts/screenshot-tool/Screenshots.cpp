@@ -86,6 +86,14 @@ void SetText(HKEY root, const std::string& path, const char* name, const std::st
                        static_cast<DWORD>(text.size() + 1));
 }
 
+void SetDword(HKEY root, const std::string& path, const char* name, DWORD value)
+{
+    ScopedHKey key;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) ==
+        ERROR_SUCCESS)
+        RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
 struct Sample {
     const char* extension;
     const char* contentType;
@@ -179,6 +187,17 @@ void QueuePages(TAssociationForm& form, const std::string& name, const std::func
     steps.push_back([&form] { PostMessageA(form.Handle(), WM_COMMAND, IDCANCEL, 0); });
 }
 
+void SelectRow(TForm1& form, const std::string& extension)
+{
+    const HWND list = form.List().ListView1;
+    for (int item = 0; item < ListView_GetItemCount(list); ++item) {
+        char caption[32] = {};
+        ListView_GetItemText(list, item, 0, caption, sizeof caption);
+        if (std::string(caption) == extension)
+            ListView_SetItemState(list, item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
 void PointAt(HWND control)
 {
     RECT rect{};
@@ -213,6 +232,18 @@ int main(int argc, char** argv)
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-user", UserClasses().ScriptName}, ClassesRoot(),
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
     SeedAssociations(root.Get());
+    // .txt also in the user's classes, and opened by another type the user
+    // chose: the row is marked and the detail panel says so.
+    {
+        ScopedHKey user;
+        RegCreateKeyExA(HKEY_CURRENT_USER, (scratch + "-user").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        user.Put(), nullptr);
+        SetText(user.Get(), ".txt", "", "txtfile");
+        ScopedHKey choices;
+        RegCreateKeyExA(HKEY_CURRENT_USER, (scratch + "-fileexts").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        choices.Put(), nullptr);
+        SetText(choices.Get(), ".txt\\UserChoice", "ProgId", "Word.Document");
+    }
 
     int failures = 0;
     {
@@ -247,8 +278,7 @@ int main(int argc, char** argv)
         Pump();
 
         form1.SetViewStyle(3);
-        const int row = ListView_GetItemCount(form1.List().ListView1) > 4 ? 4 : 0;
-        ListView_SetItemState(form1.List().ListView1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        SelectRow(form1, ".txt");
         form1.ShowSelectedDetail();
         PointAt(form1.SpeedButton[5]);
         Pump();
@@ -265,13 +295,7 @@ int main(int argc, char** argv)
         // The edit dialog on the association with DDE, its chooser, then
         // the delete dialog on it and the add dialog with typed values.
         form1.SetViewStyle(3);
-        for (int item = 0; item < ListView_GetItemCount(form1.List().ListView1); ++item) {
-            char caption[32] = {};
-            ListView_GetItemText(form1.List().ListView1, item, 0, caption, sizeof caption);
-            if (std::string(caption) == ".htm")
-                ListView_SetItemState(form1.List().ListView1, item, LVIS_SELECTED | LVIS_FOCUSED,
-                                      LVIS_SELECTED | LVIS_FOCUSED);
-        }
+        SelectRow(form1, ".htm");
         QueuePages(form5, "edit", [&] { PostMessageA(form5.Handle(), WM_COMMAND, IDC_ASSOC_BUTTON6, 0); });
         steps.insert(steps.end() - 1, {[&] {
                                            ListView_SetItemState(form7.ListView1, 1, LVIS_SELECTED | LVIS_FOCUSED,
@@ -299,6 +323,16 @@ int main(int argc, char** argv)
         QueuePages(form11, "add");
         SetTimer(nullptr, 0, 300, RunNextStep);
         form1.AddAssociation();
+
+        // The edit dialog of a type Windows marks as not to be edited.
+        SetDword(root.Get(), "htmlfile", "EditFlags", 0x8);
+        SelectRow(form1, ".htm");
+        steps.clear();
+        nextStep = 0;
+        steps.push_back([&] { stepFailures += !SaveWindow(form5.Handle(), "edit-locked"); });
+        steps.push_back([&] { PostMessageA(form5.Handle(), WM_COMMAND, IDCANCEL, 0); });
+        SetTimer(nullptr, 0, 300, RunNextStep);
+        form1.EditAssociation();
         failures += stepFailures;
 
         form1.Editor().Modified = false;
@@ -306,7 +340,9 @@ int main(int argc, char** argv)
     }
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     root.Reset();
-    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, scratch.c_str());
+    for (const std::string& path : {scratch, scratch + "-user", scratch + "-fileexts"}) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+    }
     return failures ? 1 : 0;
 }
