@@ -8,10 +8,12 @@
 #include <utility>
 
 #include "app/AboutForm.h"
+#include "app/DefaultsCommand.h"
 #include "app/FormKit.h"
 #include "app/MessageBox.h"
 #include "app/resource.h"
 #include "model/RegText.h"
+#include "view/ListControl.h"
 #include "view/ShellServices.h"
 
 namespace {
@@ -86,6 +88,7 @@ constexpr MenuItem kMainMenu[] = {
     kSeparator,
     {IDM_EXPORT_SELECTED, "選択項目ﾌｧｲﾙ保存(&T)"},
     {IDM_EXPORT_CHANGES, "全編集項目ﾌｧｲﾙ保存(&S)"},
+    {IDM_EXPORT_DEFAULTS, "既定の関連付けをXMLに保存(&D)"},
     kSeparator,
     {IDM_CLOSE, "終了(&X)"},
     {0, "編集(&E)"},
@@ -807,6 +810,7 @@ void TForm1::RunCommand(UINT id)
         {IDM_COMMIT, true, [](TForm1& form) { form.CommitCommand(); }},
         {IDM_EXPORT_SELECTED, false, [](TForm1& form) { form.ExportSelected(); }},
         {IDM_EXPORT_CHANGES, false, [](TForm1& form) { form.ExportChanges(); }},
+        {IDM_EXPORT_DEFAULTS, true, [](TForm1& form) { form.ExportDefaultAssociations(); }},
         {IDM_CLOSE, false, [](TForm1& form) { form.CloseCommand(); }},
         {IDM_EDIT, true, [](TForm1& form) { form.EditAssociation(); }},
         {IDM_ADD, true, [](TForm1& form) { form.AddAssociation(); }},
@@ -866,6 +870,12 @@ int TForm1::ViewStyle() const
         if (kViewStyles[i] == type)
             return static_cast<int>(i);
     return 0;
+}
+
+void TForm1::ExportDefaultAssociations()
+{
+    const int row = SelectedRow(ListView1);
+    SaveDefaultAssociationsFile(hwnd_, Catalog(), row < 0 ? std::string() : RowText(ListView1, row, 0));
 }
 
 void TForm1::ShowHelp() { OpenHelpDocument(hwnd_); }

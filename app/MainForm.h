@@ -152,6 +152,9 @@ public:
     bool CommitChanges();
     void ExportSelected();
     void ExportChanges();
+    // The default associations file of the selected row or of the changes
+    // (app/DefaultsCommand.h).
+    void ExportDefaultAssociations();
     void ShowHelp();
     void ShowAbout();
 

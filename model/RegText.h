@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
-inline constexpr const char* kVersionLine = "morvido ver.2.4";
+#include "MorvidoVersion.h"
+
+inline constexpr const char* kVersionLine = MORVIDO_VERSION_LINE;
 
 // Every occurrence of pattern (left to right, not overlapping) replaced.
 // An empty pattern or replacement leaves the source as it is.

@@ -1,15 +1,15 @@
 #include "persist/RegScript.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
 #include "model/Scoped.h"
+#include "persist/ExportMessages.h"
 
 namespace {
-
-constexpr const char* kUnrepresentableTail = ")のデータに、ファイルに保存できない文字があります。";
 
 const char* MessagePrefix(const ExtensionEntry&) { return kExtensionPrefix; }
 const char* MessagePrefix(const CreatorEntry&) { return kCreatorPrefix; }
@@ -130,6 +130,26 @@ RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& ex
     ScriptBuilder script(codePage);
     script.Add(extension);
     script.Add(FindOrAdd(catalog.CreatorMap, extension.Creator));
+    return script.Finish();
+}
+
+RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector<std::string> extensionKeys,
+                                  UINT codePage)
+{
+    std::sort(extensionKeys.begin(), extensionKeys.end());
+    extensionKeys.erase(std::unique(extensionKeys.begin(), extensionKeys.end()), extensionKeys.end());
+    ScriptBuilder script(codePage);
+    // A creator that several extensions share is written once.
+    std::set<std::string> creators;
+    for (const std::string& key : extensionKeys) {
+        if (const ExtensionEntry* extension = Find(catalog.ExtensionMap, key)) {
+            script.Add(*extension);
+            creators.insert(extension->Creator);
+        }
+    }
+    for (const std::string& name : creators)
+        if (const CreatorEntry* creator = Find(catalog.CreatorMap, name))
+            script.Add(*creator);
     return script.Finish();
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "model/AssociationCatalog.h"
 
@@ -27,6 +28,13 @@ RegScript BuildChangesScript(const AssociationCatalog& catalog, UINT codePage);
 // both looked up with FindOrAdd; without a creator, the empty entry that the
 // lookup adds writes nothing.
 RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey, UINT codePage);
+
+// The header, the extensions under these keys (in key order, each once;
+// keys the catalog lacks add nothing), then the creators they name, each
+// once and in key order. For one extension that is BuildSelectedScript's
+// script, without adding to the catalog.
+RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector<std::string> extensionKeys,
+                                  UINT codePage);
 
 enum class FileWrite { Written, OpenFailed, WriteFailed };
 

@@ -6,6 +6,7 @@
 #include "app/MessageBox.h"
 #include "model/AssociationCatalog.h"
 #include "persist/Backup.h"
+#include "persist/ExportMessages.h"
 #include "persist/RegScript.h"
 #include "persist/RegistryCommit.h"
 #include "view/ListControl.h"
@@ -17,8 +18,6 @@ constexpr const char* kNothingPending =
 constexpr const char* kSaveDialogTitle = "変更されたデータをレジストリファイルに保存";
 constexpr const char* kSaveDialogFilter = "ﾚｼﾞｽﾄﾘﾌｧｲﾙ(*.reg)|*.reg";
 constexpr const char* kDialogFailed = "保存するファイルを選ぶことができませんでした。";
-constexpr const char* kOpenFailed = "ファイルを開くことができませんでした。";
-constexpr const char* kWriteFailed = "ファイルに書き込むことができませんでした。";
 
 // SaveDialog1. It starts from fileName, the name chosen last, and keeps
 // the new choice there; false when the user cancels.
@@ -40,16 +39,9 @@ void SaveScript(const RegScript& script, const std::string& path)
         ShowError(script.Problem);
         return;
     }
-    switch (WriteFileWhole(path, script.Bytes)) {
-    case FileWrite::Written:
-        break;
-    case FileWrite::OpenFailed:
-        ShowError(kOpenFailed);
-        break;
-    case FileWrite::WriteFailed:
-        ShowError(kWriteFailed);
-        break;
-    }
+    const std::string failure = FileWriteMessage(WriteFileWhole(path, script.Bytes));
+    if (!failure.empty())
+        ShowError(failure);
 }
 
 } // namespace
