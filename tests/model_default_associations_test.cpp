@@ -4,19 +4,16 @@
 
 #include "persist/DefaultAssociations.h"
 
-namespace {
-void AddAssociation(AssociationCatalog& catalog, const std::string& extension, const std::string& creator,
-                    const std::string& command, EntryState state = esUnchanged)
+static void AddAssociation(AssociationCatalog& catalog, const std::string& extension, const std::string& creator,
+                           const std::string& command, EntryState state = esUnchanged)
 {
     catalog.ExtensionMap[extension] = ExtensionEntry{extension, creator, "", state};
     if (!command.empty())
         catalog.CreatorMap[creator].Command = command;
 }
-} // namespace
 
-// The program names come from a quoted path, an unquoted one with spaces,
-// and a %VARIABLE% path to this test program, whose version resource
-// (the program's own) has a FileDescription.
+// Program names from a quoted path, an unquoted one with spaces, and a
+// %VARIABLE% path to this program, whose version resource has a FileDescription.
 TEST(DefaultAssociationsTest, GoldenFileOfASmallCatalog)
 {
     char self[MAX_PATH * 4];
