@@ -8,6 +8,7 @@
 #include "persist/RegistryCommit.h"
 #include "ui/MessageBox.h"
 #include "view/EntryMessages.h"
+#include "view/ExportMessages.h"
 #include "view/ShellServices.h"
 
 namespace {
@@ -17,8 +18,6 @@ constexpr const char* kDiscardQuestion =
 constexpr const char* kCloseQuestion = "データが変更されています。変更をレジストリーに反映させますか";
 constexpr const char* kNothingPending =
     "すでに変更された情報がレジストリに反映されているか、\n変更された情報がありません。";
-constexpr const char* kOpenFailed = "ファイルを開くことができませんでした。";
-constexpr const char* kWriteFailed = "ファイルに書き込むことができませんでした。";
 
 constexpr const char* kNeedsAdministrator =
     "すべてのユーザーの関連づけを変更するには、管理者の権限が必要です。\n"
@@ -213,16 +212,8 @@ void AssociationEditor::SaveScript(const RegScript& script, const std::string& p
         host_.Ask(EntryFailureMessage(*script.Problem), kCaptionError, kErrorBox);
         return;
     }
-    switch (WriteFileWhole(path, script.Bytes)) {
-    case FileWrite::Written:
-        break;
-    case FileWrite::OpenFailed:
-        host_.Ask(kOpenFailed, kCaptionError, kErrorBox);
-        break;
-    case FileWrite::WriteFailed:
-        host_.Ask(kWriteFailed, kCaptionError, kErrorBox);
-        break;
-    }
+    if (const std::string failure = FileWriteMessage(WriteFileWhole(path, script.Bytes)); !failure.empty())
+        host_.Ask(failure, kCaptionError, kErrorBox);
 }
 
 bool AssociationEditor::CloseQuery()

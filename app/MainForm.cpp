@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/AboutForm.h"
+#include "app/DefaultsCommand.h"
 #include "app/MainMenus.h"
 #include "app/Settings.h"
 #include "dialogs/AssociationForm.h"
@@ -366,6 +367,10 @@ void TForm1::RunCommand(UINT id)
         {IDM_COMMIT, true, [](TForm1& form) { form.CommitCommand(); }},
         {IDM_EXPORT_SELECTED, true, [](TForm1& form) { form.OnSelected(&AssociationEditor::ExportSelected); }},
         {IDM_EXPORT_CHANGES, true, [](TForm1& form) { form.editor_.ExportChanges(); }},
+        {IDM_EXPORT_DEFAULTS, true, [](TForm1& form) {
+             const ListRow* row = form.list_.Selected();
+             SaveDefaultAssociationsFile(form.hwnd_, form.editor_.Catalog, row ? row->Caption : std::string());
+         }},
         // Posted, so the window is not destroyed under the menu or button
         // that asked for it.
         {IDM_CLOSE, false, [](TForm1& form) { PostMessageA(form.hwnd_, WM_CLOSE, 0, 0); }},

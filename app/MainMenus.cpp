@@ -56,6 +56,7 @@ constexpr MenuItem kMainMenu[] = {
     kSeparator,
     {IDM_EXPORT_SELECTED, "選択項目ﾌｧｲﾙ保存(&T)"},
     {IDM_EXPORT_CHANGES, "全編集項目ﾌｧｲﾙ保存(&S)"},
+    {IDM_EXPORT_DEFAULTS, "既定の関連付けをXMLに保存(&D)"},
     kSeparator,
     {IDM_CLOSE, "終了(&X)"},
     {0, "編集(&E)"},

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "model/RegistryLocation.h"
 #include "model/Scoped.h"
 
@@ -30,5 +31,9 @@ static void RedirectClassesRootForTests()
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     RedirectClassesRootForTests();
+    // Only a bare start opens the window; everything else is for scripts.
+    const CommandLineRequest request = ParseCommandLine(CommandLineArguments());
+    if (request.Action != CommandAction::OpenWindow)
+        return RunCommandLine(request);
     return RunMorvido();
 }

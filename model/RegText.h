@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "MorvidoVersion.h"
 #include "model/RegistryLocation.h"
 
-inline constexpr const char* kVersionLine = "morvido ver.2.4";
+inline constexpr const char* kVersionLine = MORVIDO_VERSION_LINE;
 
 // Every occurrence of pattern (left to right, not overlapping) replaced.
 // An empty pattern or replacement leaves the source as it is.

@@ -1,6 +1,7 @@
 #include "persist/RegScript.h"
 
 #include <algorithm>
+#include <set>
 #include <span>
 #include <utility>
 
@@ -169,6 +170,26 @@ RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& ex
     ScriptBuilder script(location, codePage, sourceCodePage);
     script.Add(extension);
     script.Add(FindOrAdd(catalog.CreatorMap, extension.Creator));
+    return script.Finish();
+}
+
+RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector<std::string> extensionKeys,
+                                  const RegistryLocation& location, UINT codePage, UINT sourceCodePage)
+{
+    std::sort(extensionKeys.begin(), extensionKeys.end());
+    extensionKeys.erase(std::unique(extensionKeys.begin(), extensionKeys.end()), extensionKeys.end());
+    ScriptBuilder script(location, codePage, sourceCodePage);
+    // A creator that several extensions share is written once.
+    std::set<std::string> creators;
+    for (const std::string& key : extensionKeys) {
+        if (const ExtensionEntry* extension = Find(catalog.ExtensionMap, key)) {
+            script.Add(*extension);
+            creators.insert(extension->Creator);
+        }
+    }
+    for (const std::string& name : creators)
+        if (const CreatorEntry* creator = Find(catalog.CreatorMap, name))
+            script.Add(*creator);
     return script.Finish();
 }
 

@@ -222,7 +222,7 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndShortcuts)
     ListItems(GetMenu(form.Handle()), main);
     EXPECT_EQ(main, (std::vector<std::string>{
                         "[ﾌｧｲﾙ(&F)]", "レジストリ読込(&O)\tF5", "レジストリ書込(&V)", "-", "選択項目ﾌｧｲﾙ保存(&T)",
-                        "全編集項目ﾌｧｲﾙ保存(&S)\tCtrl+S", "-", "終了(&X)\tCtrl+Q",
+                        "全編集項目ﾌｧｲﾙ保存(&S)\tCtrl+S", "既定の関連付けをXMLに保存(&D)", "-", "終了(&X)\tCtrl+Q",
                         "[編集(&E)]", "編集(&E)", "追加(&A)\tIns", "削除(&D)\tDel", "-",
                         "ユーザーの選択を解除(&U)", "[保存先(&W)]", "このユーザーだけ(&U)", "すべてのユーザー(&A)",
                         "[表示(&V)]", "大きいアイコン(&G)", "小さいアイコン(&M)", "一覧(&L)", "詳細(&B)", "-",

@@ -26,7 +26,9 @@ std::vector<std::string> dialogShown;  // the file name each showing opened with
 void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND dialog = FindWindowA("#32770", "変更されたデータをレジストリファイルに保存");
-    if (!dialog || !IsWindowVisible(dialog))
+    if (!dialog)
+        dialog = FindWindowA("#32770", "既定の関連付けをXMLに保存");
+    if (!dialog || !IsWindowVisible(dialog) || !GetDlgItem(dialog, cmb13))
         return;
     KillTimer(nullptr, timer);
     char shown[MAX_PATH] = {};
@@ -35,6 +37,20 @@ void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
     SetDlgItemTextA(dialog, cmb13, dialogAnswers.front().c_str());
     PostMessageA(dialog, WM_COMMAND, dialogAnswers.front().empty() ? IDCANCEL : IDOK, 0);
     dialogAnswers.pop_front();
+}
+
+// The choice of the default associations file: notes whether the selected
+// row can be chosen and which choice is checked, and confirms it; then the
+// save dialog of the same caption as above.
+std::vector<int> choiceShown;
+void CALLBACK AnswerDefaultsDialogs(HWND window, UINT message, UINT_PTR timer, DWORD time)
+{
+    HWND dialog = FindWindowA("#32770", "既定の関連付けをXMLに保存");
+    if (!dialog || !IsWindowVisible(dialog) || GetDlgItem(dialog, cmb13))
+        return AnswerSaveDialog(window, message, timer, time);
+    choiceShown = {IsWindowEnabled(GetDlgItem(dialog, IDC_FORM12_RADIOBUTTON1)),
+                   static_cast<int>(IsDlgButtonChecked(dialog, IDC_FORM12_RADIOBUTTON2))};
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 } // namespace
 
@@ -57,7 +73,7 @@ protected:
     void Export(UINT id, const std::string& answer)
     {
         dialogAnswers.push_back(answer);
-        SetTimer(nullptr, 0, 100, AnswerSaveDialog);
+        SetTimer(nullptr, 0, 100, id == IDM_EXPORT_DEFAULTS ? AnswerDefaultsDialogs : AnswerSaveDialog);
         Command(id);
     }
     // Marks as the workflows leave them.
@@ -250,4 +266,21 @@ TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)
     WIN32_FIND_DATAA found{};
     EXPECT_EQ(FindFirstFileA(folder.File("*.tmp").c_str(), &found), INVALID_HANDLE_VALUE) << "nor a temporary one";
     EXPECT_EQ(dialogShown, (std::vector<std::string>{"", "changes.reg", "changes.reg", "changes.reg"}));
+}
+
+TEST_F(SaveCommandsTest, DefaultAssociationsOfTheChangesGoToTheChosenXmlFile)
+{
+    Command(IDM_EXPORT_DEFAULTS);
+    Mark(".log", "logfile", esModified);
+    Mark(".none", "", esAdded);
+    ScratchFolder folder;
+    Export(IDM_EXPORT_DEFAULTS, folder.File("defaults"));
+    EXPECT_EQ(choiceShown, (std::vector<int>{FALSE, BST_CHECKED})) << "no row is selected";
+    EXPECT_EQ(ReadFileBytes(folder.File("defaults.xml")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n"
+              "  <Association Identifier=\".log\" ProgId=\"logfile\" ApplicationName=\"logfile\" />\r\n"
+              "</DefaultAssociations>\r\n");
+    EXPECT_EQ(Shown("情報", MB_OK | MB_ICONINFORMATION),
+              (std::vector<std::string>{"保存する関連付けがありません。\n一覧の項目を選ぶか、関連付けを変更してください。",
+                                        "クリエーターが設定されていない拡張子1個は保存しませんでした。"}));
 }

@@ -1,7 +1,7 @@
 // Opens the main window, the progress window, the about window, the three
-// pages of each association dialog and the creator chooser over a scratch
-// set of associations and saves each as a bitmap file in the folder given on
-// the command line.
+// pages of each association dialog, the creator chooser and the choice of
+// the default associations file over a scratch set of associations and
+// saves each as a bitmap file in the folder given on the command line.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,6 +15,7 @@
 #include "app/MainForm.h"
 #include "dialogs/AssociationForm.h"
 #include "dialogs/CreatorChooser.h"
+#include "dialogs/DefaultsScopeForm.h"
 #include "ui/resource.h"
 #include "model/Scoped.h"
 #include "view/ProgressForm.h"
@@ -333,6 +334,17 @@ int main(int argc, char** argv)
         steps.push_back([&] { PostMessageA(form5.Handle(), WM_COMMAND, IDCANCEL, 0); });
         SetTimer(nullptr, 0, 300, RunNextStep);
         form1.EditAssociation();
+        // The choice of the default associations file, both choices offered.
+        steps.clear();
+        nextStep = 0;
+        TForm12 form12;
+        steps.push_back([&] {
+            RedrawWindow(form12.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        });
+        steps.push_back([&] { stepFailures += !SaveWindow(form12.Handle(), "defaults-choice"); });
+        steps.push_back([&] { PostMessageA(form12.Handle(), WM_COMMAND, IDCANCEL, 0); });
+        SetTimer(nullptr, 0, 300, RunNextStep);
+        form12.ShowModal(form1.Handle(), true, true);
         failures += stepFailures;
 
         form1.Editor().Modified = false;

@@ -1,0 +1,36 @@
+// What the command line asks of the program. With no arguments it opens its
+// window; /export and /defaults save associations of the registry as it is
+// and end, for scripts and software deployment.
+#pragma once
+#include <string>
+#include <vector>
+
+inline constexpr int kExitSucceeded = 0;
+inline constexpr int kExitFailed = 1;          // an unknown extension, a text no file can hold, a file not written
+inline constexpr int kExitBadCommandLine = 2;
+
+extern const char* const kCommandLineUsage;
+
+enum class CommandAction { OpenWindow, ShowUsage, ExportScript, ExportDefaults, Refuse };
+
+struct CommandLineRequest {
+    CommandAction Action = CommandAction::OpenWindow;
+    std::string File;
+    // Keys as the catalog spells them (lower case, with the dot); empty for
+    // every association.
+    std::vector<std::string> Extensions;
+    std::string Problem; // why a Refuse was refused
+};
+
+// The request of the arguments after the program's name. Options are case
+// blind and begin with "/" or "-"; "/?" anywhere asks for the usage text.
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The arguments after the program's name, split as the platform splits
+// them, in the program's narrow texts.
+std::vector<std::string> CommandLineArguments();
+
+// Carries out a request other than OpenWindow, reporting on the console
+// the program was started from (or on the handles it was given), and
+// returns the exit code. No window, no single-instance guard.
+int RunCommandLine(const CommandLineRequest& request);

@@ -1,0 +1,152 @@
+// The command line's exports: the registry as it is, read without a window,
+// saved as the main window saves it.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/CommandLine.h"
+#include "model/CatalogScan.h"
+#include "model/ErrorReport.h"
+#include "model/RegText.h"
+#include "model/Scoped.h"
+#include "model/TextConversion.h"
+#include "persist/DefaultAssociations.h"
+#include "view/ExportMessages.h"
+#include "persist/RegScript.h"
+
+namespace {
+
+// Where the messages of a run go: the handles the parent gave (a file, a
+// pipe, NUL) as UTF-8 bytes, else the console the program was started from,
+// which a program without a console of its own must attach to first.
+class ConsoleOutput {
+public:
+    ConsoleOutput() : out_(Given(STD_OUTPUT_HANDLE)), error_(Given(STD_ERROR_HANDLE))
+    {
+        if ((out_ && error_) || !AttachConsole(ATTACH_PARENT_PROCESS))
+            return;
+        const HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
+        if (console == INVALID_HANDLE_VALUE)
+            return;
+        console_.Reset(console);
+        out_ = out_ ? out_ : console;
+        error_ = error_ ? error_ : console;
+    }
+    ConsoleOutput(const ConsoleOutput&) = delete;
+    ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+
+    void Out(const std::string& text) const { Write(out_, text); }
+    void Error(const std::string& text) const { Write(error_, text); }
+
+private:
+    // A console handle is of use only once attached to its console.
+    static HANDLE Given(DWORD which)
+    {
+        const HANDLE handle = GetStdHandle(which);
+        DWORD mode = 0;
+        if (!handle || handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_UNKNOWN ||
+            GetConsoleMode(handle, &mode))
+            return nullptr;
+        return handle;
+    }
+
+    // Without anywhere to write, the exit code alone tells the caller.
+    static void Write(HANDLE handle, const std::string& text)
+    {
+        if (!handle)
+            return;
+        const std::string lines = ReplaceAll(text, "\n", "\r\n");
+        DWORD written = 0, mode = 0;
+        if (GetConsoleMode(handle, &mode)) {
+            const std::wstring wide = WidenText(lines);
+            WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        } else {
+            WriteFile(handle, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+        }
+    }
+
+    HANDLE out_;
+    HANDLE error_;
+    ScopedKernelHandle console_;
+};
+
+int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog& catalog,
+                     const ConsoleOutput& console)
+{
+    bool known = true;
+    for (const std::string& key : request.Extensions)
+        if (!Find(catalog.ExtensionMap, key)) {
+            console.Error(kExtensionPrefix + key + kUnknownExtensionTail + "\n");
+            known = false;
+        }
+    if (!known)
+        return kExitFailed;
+    std::vector<std::string> keys = request.Extensions;
+    if (keys.empty())
+        Walk(catalog.ExtensionMap, [&keys](const std::string& key, const ExtensionEntry&) { keys.push_back(key); });
+
+    std::string bytes, problem, note;
+    if (request.Action == CommandAction::ExportScript) {
+        RegScript script = BuildAssociationsScript(catalog, keys, ClassesRoot(), SystemAnsiCodePage());
+        bytes = std::move(script.Bytes);
+        if (script.Problem)
+            problem = EntryFailureMessage(*script.Problem);
+    } else {
+        const DefaultAssociationList list = CollectDefaultAssociations(catalog, keys);
+        DefaultAssociationsFile file = BuildDefaultAssociationsXml(list.Entries);
+        bytes = std::move(file.Bytes);
+        problem = list.Entries.empty() ? kNoDefaultAssociationMessage
+                  : file.Problem       ? EntryFailureMessage(*file.Problem)
+                                       : std::string();
+        note = LeftOutMessage(list.LeftOut);
+    }
+    if (!note.empty())
+        console.Out(note + "\n");
+    if (problem.empty())
+        problem = FileWriteMessage(WriteFileWhole(request.File, bytes));
+    if (!problem.empty()) {
+        console.Error(problem + "\n");
+        return kExitFailed;
+    }
+    return kExitSucceeded;
+}
+
+} // namespace
+
+std::vector<std::string> CommandLineArguments()
+{
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!words)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(NarrowText(words[i]));
+    LocalFree(words);
+    return arguments;
+}
+
+int RunCommandLine(const CommandLineRequest& request)
+{
+    const ConsoleOutput console;
+    switch (request.Action) {
+    case CommandAction::ExportScript:
+    case CommandAction::ExportDefaults:
+        break;
+    case CommandAction::ShowUsage:
+        console.Out(kCommandLineUsage);
+        return kExitSucceeded;
+    default:
+        console.Error(request.Problem + "\n" + kCommandLineUsage);
+        return kExitBadCommandLine;
+    }
+    // An entry that cannot be read is told and the others are saved, as
+    // the window's scan does.
+    const ErrorSink previous =
+        SetErrorSink([&console](const EntryFailure& failure) { console.Error(EntryFailureMessage(failure) + "\n"); });
+    AssociationCatalog catalog;
+    FillCatalogFromRegistry(catalog, CurrentAssociationLocations());
+    const int code = SaveAssociations(request, catalog, console);
+    SetErrorSink(previous);
+    return code;
+}

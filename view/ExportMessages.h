@@ -1,0 +1,37 @@
+// The messages about saving associations to a file that the main window
+// and the command line both show, so both say the same.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "persist/RegScript.h"
+#include "view/EntryMessages.h"
+
+// After a prefix and a name from view/EntryMessages.h.
+inline constexpr const char* kUnknownExtensionTail = ")はレジストリにありません。";
+
+inline constexpr const char* kFileOpenFailedMessage = "ファイルを開くことができませんでした。";
+inline constexpr const char* kFileWriteFailedMessage = "ファイルに書き込むことができませんでした。";
+inline constexpr const char* kNoDefaultAssociationMessage = "保存できる関連付けがありません。";
+
+// Empty for a file that was written.
+inline std::string FileWriteMessage(FileWrite result)
+{
+    switch (result) {
+    case FileWrite::Written:
+        return {};
+    case FileWrite::OpenFailed:
+        return kFileOpenFailedMessage;
+    case FileWrite::WriteFailed:
+        break;
+    }
+    return kFileWriteFailedMessage;
+}
+
+// What the default associations file leaves out; empty when it left out nothing.
+inline std::string LeftOutMessage(size_t count)
+{
+    if (count == 0)
+        return {};
+    return "クリエーターが設定されていない拡張子" + std::to_string(count) + "個は保存しませんでした。";
+}
