@@ -47,45 +47,22 @@ HBITMAP LoadPicture(int width, int height, UINT dpi)
 }
 } // namespace
 
-bool TForm6::Create(HWND owner)
-{
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FORM6), owner, DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
-}
-
-void TForm6::ShowModal()
-{
-    if (hwnd_)
-        RunModal(hwnd_, GetWindow(hwnd_, GW_OWNER), closed_);
-}
+TForm6::TForm6() : Dialog(IDD_FORM6) {}
 
 INT_PTR TForm6::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_FORM6_IMAGE1 && HIWORD(wParam) == STN_CLICKED)
-            Image1Click();
-        else if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)
-            CloseWindow();
-        return TRUE;
-    case WM_CLOSE:
-        CloseWindow();
-        return TRUE;
-    case WM_DPICHANGED:
-        dpi_ = HIWORD(wParam);
-        LayoutControls();
-        return TRUE;
-    }
-    return FALSE;
+    if (message != WM_COMMAND)
+        return FALSE;
+    if (LOWORD(wParam) == IDC_FORM6_IMAGE1 && HIWORD(wParam) == STN_CLICKED)
+        Image1Click();
+    else if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)
+        FormClose();
+    return TRUE;
 }
 
 void TForm6::FormCreate()
 {
     Image1 = GetDlgItem(hwnd_, IDC_FORM6_IMAGE1);
-    dpi_ = WindowDpi(hwnd_);
     const std::string caption = std::string(kVersionLine) + " ： " + kAboutCaptionTail;
     SetWindowTextA(hwnd_, caption.c_str());
     LayoutControls();
@@ -103,6 +80,4 @@ void TForm6::LayoutControls()
     PlaceChild(Image1, kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight, dpi_);
 }
 
-void TForm6::Image1Click() { CloseWindow(); }
-
-void TForm6::CloseWindow() { closed_ = true; }
+void TForm6::Image1Click() { FormClose(); }

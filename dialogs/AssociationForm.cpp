@@ -73,20 +73,12 @@ std::string TextOf(HWND control)
 
 } // namespace
 
-bool TAssociationForm::Create(HWND owner)
-{
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ASSOCIATION), owner, DialogProc,
-                              reinterpret_cast<LPARAM>(static_cast<TAssociationForm*>(this))) != nullptr;
-}
+TAssociationForm::TAssociationForm(AssociationVariant variant) : Dialog(IDD_ASSOCIATION), Variant(variant) {}
 
 bool TAssociationForm::ShowModal()
 {
-    if (!hwnd_)
-        return false;
-    confirmed_ = false;
     FormShow();
-    RunModal(hwnd_, GetWindow(hwnd_, GW_OWNER), closed_);
-    return confirmed_;
+    return ShowModalOver();
 }
 
 int TAssociationForm::ChooserTag() const { return kVariants[static_cast<int>(Variant)].chooserTag; }
@@ -117,15 +109,6 @@ INT_PTR CALLBACK TAssociationForm::PageProc(HWND page, UINT message, WPARAM wPar
 INT_PTR TAssociationForm::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return FALSE;
-    case WM_SHOWWINDOW:
-        // Once shown, so that the dialog manager does not move the focus
-        // back to where it was at the last closing.
-        if (wParam)
-            PostMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Button3), TRUE);
-        return FALSE;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
@@ -151,9 +134,6 @@ INT_PTR TAssociationForm::HandleDialogMessage(UINT message, WPARAM wParam, LPARA
             ListView1Click();
         return TRUE;
     }
-    case WM_CLOSE:
-        Button3Click();
-        return TRUE;
     case WM_SIZE:
         LayoutControls();
         return TRUE;
@@ -164,26 +144,27 @@ INT_PTR TAssociationForm::HandleDialogMessage(UINT message, WPARAM wParam, LPARA
             limits->ptMinTrackSize = POINT{ScaleToDpi(kAddOuterWidth, dpi_), ScaleToDpi(kAddOuterHeight, dpi_)};
         }
         return TRUE;
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wParam);
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        LayoutControls();
-        return TRUE;
-    }
     }
     return FALSE;
 }
 
-bool TAssociationForm::FormCreate()
+// The layout follows the client area, which the add variant lets the user
+// size: the window takes the place and size the system suggests.
+void TAssociationForm::DpiChanged(const RECT& suggested)
+{
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutControls();
+}
+
+void TAssociationForm::FormCreate()
 {
     const VariantTexts& texts = kVariants[static_cast<int>(Variant)];
-    dpi_ = WindowDpi(hwnd_);
     SetWindowTextA(hwnd_, texts.caption);
     PageControl2 = GetDlgItem(hwnd_, IDC_ASSOC_PAGECONTROL2);
     Button2 = GetDlgItem(hwnd_, IDC_ASSOC_BUTTON2);
     Button3 = GetDlgItem(hwnd_, IDC_ASSOC_BUTTON3);
+    focusOnShow_ = Button3;
     SetWindowTextA(Button2, texts.okButton);
     SetWindowTextA(Button3, texts.cancelButton);
 
@@ -239,7 +220,6 @@ bool TAssociationForm::FormCreate()
     LayoutControls();
     ShowPage(0);
     CenterOnDesktop(hwnd_);
-    return true;
 }
 
 void TAssociationForm::FormShow()
@@ -309,15 +289,10 @@ void TAssociationForm::Button2Click()
             return;
         }
     }
-    confirmed_ = true;
-    closed_ = true;
+    EndModal(true);
 }
 
-void TAssociationForm::Button3Click()
-{
-    confirmed_ = false;
-    closed_ = true;
-}
+void TAssociationForm::Button3Click() { EndModal(false); }
 
 void TAssociationForm::CheckBox1Click()
 {

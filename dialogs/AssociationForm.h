@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "ui/Window.h"
+#include "ui/Dialog.h"
 #include "dialogs/AssociationFields.h"
 #include "dialogs/Workflows.h"
 #include "model/EditFlags.h"
@@ -21,14 +21,12 @@ class TForm7;
 
 enum class AssociationVariant { Edit, Add, Delete };
 
-class TAssociationForm : public Window<TAssociationForm> {
+class TAssociationForm : public Dialog<TAssociationForm> {
 public:
-    explicit TAssociationForm(AssociationVariant variant) : Variant(variant) {}
+    explicit TAssociationForm(AssociationVariant variant);
     TAssociationForm(const TAssociationForm&) = delete;
     TAssociationForm& operator=(const TAssociationForm&) = delete;
 
-    // Creates the hidden dialog, owned by `owner`; false on failure.
-    bool Create(HWND owner);
     // Shows the dialog modally on its first page; true when it closed with OK.
     bool ShowModal();
 
@@ -72,13 +70,14 @@ public:
     HWND Control(int id) const;
 
 private:
-    friend class Window<TAssociationForm>;
+    friend class Dialog<TAssociationForm>;
     INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-    bool FormCreate();
+    void FormCreate();
     void FormShow();
     void LayoutControls();
+    void DpiChanged(const RECT& suggested);
     void PageControl2Change();
     void Button2Click();
     void Button3Click();
@@ -93,9 +92,6 @@ private:
     void ShowBindings(const AssociationFields& fields, bool withExtension);
     void SetPicture(HICON picture);
 
-    UINT dpi_ = 96;
-    bool closed_ = true;
-    bool confirmed_ = false;
     std::map<int, HWND> controls_;
     ScopedImageList imageList_;
     ScopedIcon picture_;

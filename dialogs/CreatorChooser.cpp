@@ -26,23 +26,15 @@ constexpr int kCreatorColumn = 2;
 
 } // namespace
 
-bool TForm7::Create(HWND owner)
-{
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FORM7), owner, DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
-}
+TForm7::TForm7() : Dialog(IDD_FORM7) {}
 
 bool TForm7::ShowModal(HWND caller)
 {
-    if (!hwnd_)
-        return false;
-    confirmed_ = false;
     // The main window is disabled by the caller already: the caller is the
     // one to disable now and to get the activation back on close.
     SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(caller));
     CenterOnDesktop(hwnd_);
-    RunModal(hwnd_, caller, closed_);
-    return confirmed_;
+    return ShowModalOver(caller);
 }
 
 void TForm7::ShowRows(const std::vector<ListRow>* rows, HIMAGELIST large, HIMAGELIST small)
@@ -60,13 +52,6 @@ int TForm7::RowCount() const { return rows_ ? static_cast<int>(rows_->size()) : 
 INT_PTR TForm7::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return FALSE;
-    case WM_SHOWWINDOW:
-        if (wParam)
-            PostMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Button2), TRUE);
-        return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_FORM7_BUTTON1)
             Button1Click();
@@ -83,23 +68,16 @@ INT_PTR TForm7::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
             ListView1DblClick();
         return TRUE;
     }
-    case WM_CLOSE:
-        Button2Click();
-        return TRUE;
-    case WM_DPICHANGED:
-        dpi_ = HIWORD(wParam);
-        LayoutControls();
-        return TRUE;
     }
     return FALSE;
 }
 
 void TForm7::FormCreate()
 {
-    dpi_ = WindowDpi(hwnd_);
     ListView1 = GetDlgItem(hwnd_, IDC_FORM7_LISTVIEW1);
     Button1 = GetDlgItem(hwnd_, IDC_FORM7_BUTTON1);
     Button2 = GetDlgItem(hwnd_, IDC_FORM7_BUTTON2);
+    focusOnShow_ = Button2;
     ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT);
     for (size_t index = 0; index < std::size(kColumns); ++index) {
         LVCOLUMNA column{};
@@ -137,23 +115,17 @@ void TForm7::ListView1DblClick()
     if (SelectedRow() < 0)
         return;
     ApplyChosenCreator();
-    confirmed_ = true;
-    closed_ = true;
+    EndModal(true);
 }
 
 void TForm7::Button1Click()
 {
     if (SelectedRow() >= 0)
         ApplyChosenCreator();
-    confirmed_ = true;
-    closed_ = true;
+    EndModal(true);
 }
 
-void TForm7::Button2Click()
-{
-    confirmed_ = false;
-    closed_ = true;
-}
+void TForm7::Button2Click() { EndModal(false); }
 
 void TForm7::ApplyChosenCreator()
 {

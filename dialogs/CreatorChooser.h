@@ -11,15 +11,14 @@
 
 #include "dialogs/AssociationFields.h"
 
-#include "ui/Window.h"
+#include "ui/Dialog.h"
 #include "view/ListRow.h"
 
 class TAssociationForm;
 
-class TForm7 : public Window<TForm7> {
+class TForm7 : public Dialog<TForm7> {
 public:
-    // Creates the hidden dialog, owned by `owner`; false on failure.
-    bool Create(HWND owner);
+    TForm7();
     // Shows the chooser modally over the dialog that calls it, which owns
     // it for this showing; true when it closed with OK.
     bool ShowModal(HWND caller);
@@ -41,7 +40,7 @@ public:
     HWND Button1 = nullptr, Button2 = nullptr;
 
 private:
-    friend class Window<TForm7>;
+    friend class Dialog<TForm7>;
     INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();
@@ -53,8 +52,5 @@ private:
     void ApplyChosenCreator();
     int SelectedRow() const;
 
-    UINT dpi_ = 96;
-    bool closed_ = true;
-    bool confirmed_ = false;
     const std::vector<ListRow>* rows_ = nullptr;
 };

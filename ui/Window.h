@@ -1,6 +1,6 @@
 // Base for the program's windows: one static thunk stores `this` at
-// WM_NCCREATE (or WM_INITDIALOG for dialogs) and forwards every message to
-// the derived class, whose HandleMessage dispatches to named handlers.
+// WM_NCCREATE and forwards every message to the derived class, whose
+// HandleMessage dispatches to named handlers. Dialogs: ui/Dialog.h.
 #pragma once
 #include <windows.h>
 
@@ -27,28 +27,6 @@ protected:
         const LRESULT result = self->HandleMessage(message, wParam, lParam);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-            self->hwnd_ = nullptr;
-        }
-        return result;
-    }
-
-    // Dialog procedure for windows made from a dialog template; `this`
-    // arrives as the creation parameter of CreateDialogParam/DialogBoxParam.
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        Derived* self = nullptr;
-        if (message == WM_INITDIALOG) {
-            self = reinterpret_cast<Derived*>(lParam);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        } else {
-            self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-        }
-        if (!self)
-            return FALSE;
-        const INT_PTR result = self->HandleDialogMessage(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrA(hwnd, DWLP_USER, 0);
             self->hwnd_ = nullptr;
         }
         return result;

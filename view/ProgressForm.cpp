@@ -44,11 +44,7 @@ void ScanProgressReporter::Report(size_t index, size_t count, double span, doubl
     PumpPendingMessages();
 }
 
-bool TForm3::Create(HWND owner)
-{
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FORM3), owner, DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
-}
+TForm3::TForm3() : Dialog(IDD_FORM3) {}
 
 void TForm3::ShowProgress()
 {
@@ -61,31 +57,14 @@ void TForm3::SetPosition(int position) { SendMessageA(ProgressBar1, PBM_SETPOS, 
 
 void TForm3::HideProgress() { ShowWindow(hwnd_, SW_HIDE); }
 
-INT_PTR TForm3::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
-    // The scan ends the window's showing, not the user: Escape and
-    // Alt+F4 are ignored.
-    case WM_COMMAND:
-    case WM_CLOSE:
-        return TRUE;
-    case WM_DPICHANGED:
-        dpi_ = HIWORD(wParam);
-        LayoutControls();
-        return TRUE;
-    }
-    return FALSE;
-}
+// Escape is ignored as Alt+F4 is.
+INT_PTR TForm3::HandleDialogMessage(UINT message, WPARAM, LPARAM) { return message == WM_COMMAND; }
 
 void TForm3::FormCreate()
 {
     Image1 = GetDlgItem(hwnd_, IDC_FORM3_IMAGE1);
     Label1 = GetDlgItem(hwnd_, IDC_FORM3_LABEL1);
     ProgressBar1 = GetDlgItem(hwnd_, IDC_FORM3_PROGRESSBAR1);
-    dpi_ = WindowDpi(hwnd_);
     SetWindowTextA(hwnd_, kVersionLine);
     SetWindowTextA(Label1, kScanningText);
     SendMessageA(ProgressBar1, PBM_SETRANGE32, 0, 100);

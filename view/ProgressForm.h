@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "ui/Window.h"
+#include "ui/Dialog.h"
 #include "ui/ScopedGdi.h"
 
 inline constexpr const char* kScanningText = "レジストリをスキャンしています。";
@@ -29,10 +29,9 @@ private:
     ULONGLONG lastPump_ = 0;
 };
 
-class TForm3 : public Window<TForm3> {
+class TForm3 : public Dialog<TForm3> {
 public:
-    // Creates the hidden window, owned by `owner`; false on failure.
-    bool Create(HWND owner);
+    TForm3();
 
     // Shows the window with the bar at 0.
     void ShowProgress();
@@ -45,13 +44,14 @@ public:
     HWND ProgressBar1 = nullptr;
 
 private:
-    friend class Window<TForm3>;
+    friend class Dialog<TForm3>;
     INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();
+    // The scan ends the window's showing, not the user: Alt+F4 is ignored.
+    void FormClose() {}
     void LayoutControls();
 
-    UINT dpi_ = 96;
     ScopedFont font_;
     ScopedIcon picture_;
 };

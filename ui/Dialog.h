@@ -1,0 +1,99 @@
+// Base for the program's dialogs, each made once from its template, hidden,
+// and shown as often as needed. The messages every dialog answers alike are
+// handled here; the derived class gets the rest in its HandleDialogMessage
+// and may hide FormClose and DpiChanged to answer those its own way.
+#pragma once
+#include <windows.h>
+
+#include "ui/FormKit.h"
+#include "ui/Window.h"
+
+template <typename Derived>
+class Dialog : public Window<Derived> {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+
+    // Creates the hidden dialog, owned by `owner`; false on failure.
+    bool Create(HWND owner)
+    {
+        return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+                                  reinterpret_cast<LPARAM>(static_cast<Derived*>(this))) != nullptr;
+    }
+
+protected:
+    // Shows the dialog modally over `owner` (its own owner when nullptr)
+    // until EndModal; true when it ended confirmed.
+    bool ShowModalOver(HWND owner = nullptr)
+    {
+        if (!this->hwnd_)
+            return false;
+        confirmed_ = false;
+        RunModal(this->hwnd_, owner ? owner : GetWindow(this->hwnd_, GW_OWNER), closed_);
+        return confirmed_;
+    }
+    void EndModal(bool confirmed)
+    {
+        confirmed_ = confirmed;
+        closed_ = true;
+    }
+
+    // Alt+F4 or the caption's close button: a cancel.
+    void FormClose() { EndModal(false); }
+    void DpiChanged(const RECT& /*suggested*/) { static_cast<Derived*>(this)->LayoutControls(); }
+
+    UINT dpi_ = 96;
+    // Takes the focus on each showing, if set.
+    HWND focusOnShow_ = nullptr;
+
+private:
+    // `this` arrives as the creation parameter of CreateDialogParam.
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        Derived* self = nullptr;
+        if (message == WM_INITDIALOG) {
+            self = reinterpret_cast<Derived*>(lParam);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        } else {
+            self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        }
+        if (!self)
+            return FALSE;
+        const INT_PTR result = self->Dispatch(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+        }
+        return result;
+    }
+
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        Derived& self = static_cast<Derived&>(*this);
+        switch (message) {
+        case WM_INITDIALOG:
+            // The dialog is hidden: the focus is placed when it shows.
+            dpi_ = WindowDpi(this->hwnd_);
+            self.FormCreate();
+            return FALSE;
+        case WM_SHOWWINDOW:
+            // Posted, so that the dialog manager does not move the focus
+            // back to where it was at the last closing.
+            if (wParam && focusOnShow_)
+                PostMessageA(this->hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusOnShow_), TRUE);
+            return FALSE;
+        case WM_CLOSE:
+            self.FormClose();
+            return TRUE;
+        case WM_DPICHANGED:
+            dpi_ = HIWORD(wParam);
+            self.DpiChanged(*reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
+        }
+        return self.HandleDialogMessage(message, wParam, lParam);
+    }
+
+    const int templateId_;
+    bool closed_ = true;
+    bool confirmed_ = false;
+};
