@@ -25,9 +25,9 @@ namespace {
 std::string outputFolder;
 TForm6* aboutForm = nullptr;
 
-void Pump()
+void Pump(int rounds = 20)
 {
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -37,9 +37,27 @@ void Pump()
     }
 }
 
+// Runs messages until `done` holds, for at most two seconds.
+void PumpUntil(const std::function<bool()>& done)
+{
+    for (int round = 0; round < 80 && !done(); ++round)
+        Pump(1);
+}
+
 // Copies what the screen shows of the window, frame included.
 bool SaveWindow(HWND window, const std::string& name)
 {
+    // Every part painted now, and given time to reach the screen: Wine
+    // copies what windows drew to the screen only every so often, when the
+    // thread next looks for messages, and a copy taken before shows a page
+    // half drawn. The look is not allowed to run other messages: captures
+    // run inside timer steps that must not nest.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (int round = 0; round < 4; ++round) {
+        Sleep(60);
+        MSG msg;
+        PeekMessageA(&msg, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);
+    }
     RECT rect{};
     GetWindowRect(window, &rect);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -282,7 +300,8 @@ int main(int argc, char** argv)
         SelectRow(form1, ".txt");
         form1.ShowSelectedDetail();
         PointAt(form1.SpeedButton[5]);
-        Pump();
+        // The button's tooltip comes after the system's hover time.
+        PumpUntil([&] { return IsWindowVisible(form1.ToolTip1) != FALSE; });
         failures += !SaveWindow(form1.Handle(), "main-report");
 
         form1.SetViewStyle(0);
