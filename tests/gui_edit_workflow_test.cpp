@@ -290,9 +290,9 @@ TEST_F(EditWorkflowTest, RegistryPathRefusedThenIconListClickGivesTheCreatorANew
         << "on every row of the creator";
 }
 
-// Corrections to the main window: one selected row, sorts held back while a
-// scan runs, toolbar buttons that leave the focus on the list, and image
-// lists that never fall out of step.
+// Corrections to the main window: one selected row, sorts and exports held
+// back while a scan runs, toolbar buttons that leave the focus on the list,
+// and image lists that never fall out of step.
 TEST_F(EditWorkflowTest, MainWindowKeepsOneSelectionTheFocusAndItsImageListsInStep)
 {
     HWND list = form1.List().ListView1;
@@ -323,8 +323,18 @@ TEST_F(EditWorkflowTest, MainWindowKeepsOneSelectionTheFocusAndItsImageListsInSt
     click.hdr = NMHDR{list, IDC_FORM1_LISTVIEW1, LVN_COLUMNCLICK};
     click.iSubItem = 2;
     SendMessageA(form1.Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    // A save dialog that opened anyway is noted and cancelled.
+    static bool saveDialogOpened = false;
+    const UINT_PTR watch = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND dialog = FindWindowA("#32770", "変更されたデータをレジストリファイルに保存"))
+            saveDialogOpened = PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(IDM_EXPORT_SELECTED);
+    Command(IDM_EXPORT_CHANGES);
+    KillTimer(nullptr, watch);
     form1.Editor().Scanning = false;
     EXPECT_EQ(form1.List().SortDirection[0] + form1.List().SortDirection[2], -2) << "no sort during a scan";
+    EXPECT_FALSE(saveDialogOpened || !hook.Records().empty()) << "nor an export";
 
     // A small list that has fallen behind the large one refuses the icon.
     const int count = ImageList_GetImageCount(form1.List().ImageList1.Get());

@@ -16,6 +16,7 @@
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/SettingsFileGuard.h"
 #include "view/ProgressForm.h"
+#include "view/ShellServices.h"
 
 namespace {
 std::deque<std::string> dialogAnswers; // a path for OK, "" for Cancel
@@ -176,9 +177,12 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     form.Editor().Catalog.ExtensionMap[longExtension].State = form.Editor().Catalog.CreatorMap[longCreator].State = esUnchanged;
     hook.ClearRecords();
     hook.Answer(IDYES);
+    const unsigned notified = AssociationNotificationCount();
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(hook.Records().size(), 1u);
     EXPECT_EQ(form.Handle(), nullptr);
+    EXPECT_EQ(AssociationNotificationCount() - notified, 1u) << "the shell is told once";
+    EXPECT_NE(Find(form.Editor().Catalog.ExtensionMap, longExtension), nullptr) << "and no rescan drops the row";
     EXPECT_TRUE(FileExists(dataFolder.File("morvido.ini")));
 }
 

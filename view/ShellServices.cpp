@@ -41,10 +41,17 @@ int IconCountOf(const std::string& file)
     return static_cast<int>(reinterpret_cast<UINT_PTR>(count));
 }
 
+namespace {
+unsigned notificationCount = 0;
+}
+
 void NotifyAssociationsChanged()
 {
+    ++notificationCount;
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
 }
+
+unsigned AssociationNotificationCount() { return notificationCount; }
 
 void OpenHelpDocument(HWND owner)
 {

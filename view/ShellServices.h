@@ -21,8 +21,10 @@ inline int IconNumberToExtract(int number) { return number == -1 ? 0 : number; }
 // cannot be read.
 int IconCountOf(const std::string& file);
 
-// Tells the shell that file associations changed.
+// Tells the shell that file associations changed; the count of these
+// notifications so far lets a test see them, as the shell under test cannot.
 void NotifyAssociationsChanged();
+unsigned AssociationNotificationCount();
 
 // Opens readme.htm beside the executable with its associated program; a
 // missing page or program is deliberately not reported.
