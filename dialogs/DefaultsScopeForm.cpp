@@ -2,28 +2,24 @@
 
 #include "ui/resource.h"
 
+TForm12::TForm12() : Dialog(IDD_FORM12) {}
+
 bool TForm12::ShowModal(HWND owner, bool hasSelection, bool hasChanges)
 {
     hasSelection_ = hasSelection;
     hasChanges_ = hasChanges;
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FORM12), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this)) == IDOK;
+    return ShowDialogBox(owner);
 }
 
 INT_PTR TForm12::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        FormCreate();
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK)
-            Button1Click();
-        else if (LOWORD(wParam) == IDCANCEL)
-            EndDialog(hwnd_, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
+    if (message != WM_COMMAND)
+        return FALSE;
+    if (LOWORD(wParam) == IDOK)
+        Button1Click();
+    else if (LOWORD(wParam) == IDCANCEL)
+        EndModal(false);
+    return TRUE;
 }
 
 void TForm12::FormCreate()
@@ -45,5 +41,5 @@ void TForm12::Button1Click()
 {
     Scope = IsDlgButtonChecked(hwnd_, IDC_FORM12_RADIOBUTTON2) == BST_CHECKED ? DefaultsScope::Changed
                                                                               : DefaultsScope::Selected;
-    EndDialog(hwnd_, IDOK);
+    EndModal(true);
 }

@@ -4,12 +4,13 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/Window.h"
+#include "ui/Dialog.h"
 
 enum class DefaultsScope { Selected, Changed };
 
-class TForm12 : public Window<TForm12> {
+class TForm12 : public Dialog<TForm12> {
 public:
+    TForm12();
     // Shows the dialog modally over owner, offering only the choices that
     // have something to save; true when it closed with OK, with the choice
     // in Scope.
@@ -20,7 +21,7 @@ public:
     HWND RadioButton2 = nullptr; // every changed association
 
 private:
-    friend class Window<TForm12>;
+    friend class Dialog<TForm12>;
     INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();

@@ -1,7 +1,9 @@
-// Base for the program's dialogs, each made once from its template, hidden,
-// and shown as often as needed. The messages every dialog answers alike are
-// handled here; the derived class gets the rest in its HandleDialogMessage
-// and may hide FormClose and DpiChanged to answer those its own way.
+// Base for the program's dialogs: most are made once from their template,
+// hidden, and shown as often as needed; one that keeps nothing between
+// showings is made anew for each. The messages every dialog answers alike
+// are handled here; the derived class gets the rest in its
+// HandleDialogMessage and may hide FormClose and DpiChanged to answer those
+// its own way.
 #pragma once
 #include <windows.h>
 
@@ -31,10 +33,23 @@ protected:
         RunModal(this->hwnd_, owner ? owner : GetWindow(this->hwnd_, GW_OWNER), closed_);
         return confirmed_;
     }
+    // Makes the dialog for one modal showing over `owner` and destroys it
+    // after; true when it ended confirmed.
+    bool ShowDialogBox(HWND owner)
+    {
+        confirmed_ = false;
+        dialogBox_ = true;
+        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+                        reinterpret_cast<LPARAM>(static_cast<Derived*>(this)));
+        dialogBox_ = false;
+        return confirmed_;
+    }
     void EndModal(bool confirmed)
     {
         confirmed_ = confirmed;
         closed_ = true;
+        if (dialogBox_)
+            EndDialog(this->hwnd_, 0);
     }
 
     // Alt+F4 or the caption's close button: a cancel.
@@ -72,10 +87,11 @@ private:
         Derived& self = static_cast<Derived&>(*this);
         switch (message) {
         case WM_INITDIALOG:
-            // The dialog is hidden: the focus is placed when it shows.
+            // The dialog manager focuses the first control, unless the
+            // dialog places the focus itself on each showing.
             dpi_ = WindowDpi(this->hwnd_);
             self.FormCreate();
-            return FALSE;
+            return focusOnShow_ == nullptr;
         case WM_SHOWWINDOW:
             // Posted, so that the dialog manager does not move the focus
             // back to where it was at the last closing.
@@ -86,9 +102,13 @@ private:
             self.FormClose();
             return TRUE;
         case WM_DPICHANGED:
-            dpi_ = HIWORD(wParam);
-            self.DpiChanged(*reinterpret_cast<const RECT*>(lParam));
-            return TRUE;
+            // A dialog laid out by its template alone is left to the system.
+            if constexpr (requires { self.LayoutControls(); }) {
+                dpi_ = HIWORD(wParam);
+                self.DpiChanged(*reinterpret_cast<const RECT*>(lParam));
+                return TRUE;
+            }
+            return FALSE;
         }
         return self.HandleDialogMessage(message, wParam, lParam);
     }
@@ -96,4 +116,5 @@ private:
     const int templateId_;
     bool closed_ = true;
     bool confirmed_ = false;
+    bool dialogBox_ = false;
 };
