@@ -1,9 +1,7 @@
-// Base for the program's dialogs: most are made once from their template,
-// hidden, and shown as often as needed; one that keeps nothing between
-// showings is made anew for each. The messages every dialog answers alike
-// are handled here; the derived class gets the rest in its
-// HandleDialogMessage and may hide FormClose and DpiChanged to answer those
-// its own way.
+// Base for the program's dialogs, made from their templates: once and shown
+// as often as needed, or anew for each showing. The messages all dialogs
+// answer alike are handled here, the rest goes to the derived class's
+// HandleDialogMessage; it may hide FormClose and DpiChanged.
 #pragma once
 #include <windows.h>
 
@@ -61,25 +59,22 @@ protected:
     HWND focusOnShow_ = nullptr;
 
 private:
-    // `this` arrives as the creation parameter of CreateDialogParam.
+    // `this` arrives as the creation parameter of WM_INITDIALOG.
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        Derived* self = nullptr;
         if (message == WM_INITDIALOG) {
-            self = reinterpret_cast<Derived*>(lParam);
-            self->hwnd_ = hwnd;
+            reinterpret_cast<Derived*>(lParam)->hwnd_ = hwnd;
             SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        } else {
-            self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, DWLP_USER));
         }
+        auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, DWLP_USER));
         if (!self)
             return FALSE;
-        const INT_PTR result = self->Dispatch(message, wParam, lParam);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrA(hwnd, DWLP_USER, 0);
             self->hwnd_ = nullptr;
+            return FALSE;
         }
-        return result;
+        return self->Dispatch(message, wParam, lParam);
     }
 
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
