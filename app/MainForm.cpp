@@ -116,8 +116,7 @@ void TForm1::FormDestroy()
 {
     accelerators_.Reset(), popupMenu_.Reset(), list_.ImageList1.Reset(), list_.ImageList2.Reset();
     image2_.Reset(), image3_.Reset(), font_.Reset();
-    for (ScopedIcon& glyph : glyphs_)
-        glyph.Reset();
+    glyphs_ = {};
     hints_.Clear();
     detail_ = DetailPanel();
     PopupMenu1 = nullptr, Image2 = Image3 = nullptr, list_.ListView1 = nullptr;
@@ -367,10 +366,8 @@ void TForm1::RunCommand(UINT id)
         {IDM_COMMIT, true, [](TForm1& form) { form.CommitCommand(); }},
         {IDM_EXPORT_SELECTED, true, [](TForm1& form) { form.OnSelected(&AssociationEditor::ExportSelected); }},
         {IDM_EXPORT_CHANGES, true, [](TForm1& form) { form.editor_.ExportChanges(); }},
-        {IDM_EXPORT_DEFAULTS, true, [](TForm1& form) {
-             const ListRow* row = form.list_.Selected();
-             SaveDefaultAssociationsFile(form.hwnd_, form.editor_.Catalog, row ? row->Caption : std::string());
-         }},
+        {IDM_EXPORT_DEFAULTS, true,
+         [](TForm1& form) { SaveDefaultAssociationsFile(form.hwnd_, form.editor_.Catalog, form.list_.SelectedKey()); }},
         // Posted, so the window is not destroyed under the menu or button
         // that asked for it.
         {IDM_CLOSE, false, [](TForm1& form) { PostMessageA(form.hwnd_, WM_CLOSE, 0, 0); }},

@@ -85,8 +85,9 @@ public:
     // Ascending by extension, leaving SortDirection as it is.
     void SortByExtension();
 
-    // The selected row, or nullptr.
+    // The selected row, or nullptr; its extension, or nothing.
     const ListRow* Selected() const;
+    std::string SelectedKey() const { return Selected() ? Selected()->Caption : std::string(); }
 
     void SetViewStyle(int style); // 0 large icons, 1 small icons, 2 list, 3 report
     int ViewStyle() const;

@@ -258,6 +258,7 @@ int main(int argc, char** argv)
         RegCreateKeyExA(HKEY_CURRENT_USER, (scratch + "-user").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         user.Put(), nullptr);
         SetText(user.Get(), ".txt", "", "txtfile");
+        SetText(user.Get(), ".txt", "Content Type", "text/plain");
         ScopedHKey choices;
         RegCreateKeyExA(HKEY_CURRENT_USER, (scratch + "-fileexts").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         choices.Put(), nullptr);
