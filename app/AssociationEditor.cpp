@@ -24,6 +24,8 @@ constexpr const char* kNeedsAdministrator =
     "保存先を「このユーザーだけ」にするか、morvidoを管理者として実行してください。\n"
     "レジストリーは変更されていません。";
 
+constexpr const char* kNoUserChoice = "この拡張子には、ユーザーが Windows で選んだプログラムがありません。";
+
 constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
 
@@ -148,8 +150,10 @@ void AssociationEditor::WorkflowApplied()
 void AssociationEditor::ReleaseUserChoice(const std::string& extension)
 {
     ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension);
-    if (!entry || entry->UserChoice.empty())
+    if (!entry || entry->UserChoice.empty()) {
+        host_.Ask(kNoUserChoice, kCaptionInfo, kInfoBox);
         return;
+    }
     const ChoiceRelease result =
         ::ReleaseUserChoice(extension, entry->UserChoice, CurrentAssociationLocations().FileExts);
     if (result == ChoiceRelease::Released || result == ChoiceRelease::Absent) {
