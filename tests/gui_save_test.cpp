@@ -154,13 +154,17 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     const std::string longExtension = ".v\\x", longCreator = "!v\\k";
     Mark(longExtension, "", esAdded);
     MarkCreator(longCreator, esAdded);
+    // A name that addresses the root itself is never deleted: a refused delete.
+    Mark("\\", "", esDeleted);
 
     SendMessageA(form.SpeedButton[11], BM_CLICK, 0, 0);
     EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR),
               (std::vector<std::string>{
                   "拡張子(" + longExtension + ")のデータをレジストりーに書き込むことができませんでした。",
+                  "拡張子(\\)をレジストりーから削除することができませんでした。",
                   "クリエーター(" + longCreator + ")のデータをレジストりーに書き込むことができませんでした。"}));
     EXPECT_EQ(form.Editor().Catalog.ExtensionMap[longExtension].State, esAdded) << "kept, as no reload ran";
+    EXPECT_EQ(form.Editor().Catalog.ExtensionMap["\\"].State, esDeleted) << "a refused delete keeps its mark";
     EXPECT_EQ(form.Editor().Catalog.ExtensionMap[".txt"].State, esUnchanged) << "written all the same";
     EXPECT_TRUE(form.Editor().Modified);
 
@@ -168,13 +172,14 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
         hook.ClearRecords();
         hook.Answer(answer);
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(hook.Records().size(), answer == IDYES ? 3u : 1u);
+        EXPECT_EQ(hook.Records().size(), answer == IDYES ? 4u : 1u);
         ASSERT_NE(form.Handle(), nullptr);
         EXPECT_FALSE(FileExists(dataFolder.File("morvido.ini"))) << "as after Cancel, the settings are not saved";
         EXPECT_EQ(form.Editor().Catalog.CreatorMap[longCreator].State, esAdded);
     }
 
     form.Editor().Catalog.ExtensionMap[longExtension].State = form.Editor().Catalog.CreatorMap[longCreator].State = esUnchanged;
+    form.Editor().Catalog.ExtensionMap["\\"].State = esUnchanged;
     hook.ClearRecords();
     hook.Answer(IDYES);
     const unsigned notified = AssociationNotificationCount();
