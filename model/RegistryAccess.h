@@ -33,7 +33,6 @@ public:
     // parents) with write access. After a failed open no key is current.
     bool OpenKey(const std::string& path, bool canCreate);
     void CloseKey();
-    bool HasCurrentKey() const { return static_cast<bool>(current_); }
     // True when the open that made the current key created it: the key then
     // holds nothing but what this object has put there since.
     bool CreatedCurrentKey() const { return currentIsNew_; }

@@ -18,17 +18,8 @@ struct ListRow {
     const std::string& Column(int column) const { return column == 0 ? Caption : SubItems[column - 1]; }
 };
 
-// lstrcmpA of the texts, the platform's comparison of narrow texts.
-int CompareTexts(const std::string& first, const std::string& second);
-
-// The comparison of one column, signed by that column's sort direction.
-int CompareByColumn(const ListRow& first, const ListRow& second, int column, int direction);
-
-// The ascending order of the extension column, whatever its direction.
-int CompareByExtension(const ListRow& first, const ListRow& second);
-
 // A text converted once for the many comparisons of a sort: two prepared
-// texts compare as CompareTexts compares the narrow ones, which converts
-// both on every call.
+// texts compare as the platform's comparison of the narrow texts (lstrcmpA)
+// does, which converts both on every call.
 std::wstring PreparedForComparison(const std::string& text);
 int ComparePrepared(const std::wstring& first, const std::wstring& second);
