@@ -1,10 +1,8 @@
 #include "app/DefaultsCommand.h"
 
-#include <commdlg.h>
-
-#include "ui/FormKit.h"
 #include "ui/MessageBox.h"
 #include "dialogs/DefaultsScopeForm.h"
+#include "dialogs/SaveDialog.h"
 #include "persist/DefaultAssociations.h"
 #include "view/ExportMessages.h"
 
@@ -12,7 +10,6 @@ namespace {
 constexpr const char* kNothingToSave = "保存する関連付けがありません。\n一覧の項目を選ぶか、関連付けを変更してください。";
 constexpr const char* kSaveDialogTitle = "既定の関連付けをXMLに保存";
 constexpr const char* kSaveDialogFilter = "XMLﾌｧｲﾙ(*.xml)|*.xml";
-constexpr const char* kDialogFailed = "保存するファイルを選ぶことができませんでした。";
 } // namespace
 
 void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, const std::string& selectedKey)
@@ -34,13 +31,8 @@ void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, 
         ShowInfo(std::string(kNoDefaultAssociationMessage) + "\n" + LeftOutMessage(list.LeftOut));
         return;
     }
-    std::string chosen = fileName;
-    if (!ChooseFile(FileDialog::Save, owner, kSaveDialogTitle, kSaveDialogFilter, "xml", chosen)) {
-        if (CommDlgExtendedError() != 0)
-            ShowError(kDialogFailed);
+    if (!ExecuteSaveDialog(owner, kSaveDialogTitle, kSaveDialogFilter, "xml", fileName))
         return;
-    }
-    fileName = chosen;
     const DefaultAssociationsFile file = BuildDefaultAssociationsXml(list.Entries);
     const std::string failure =
         file.Problem ? EntryFailureMessage(*file.Problem) : FileWriteMessage(WriteFileWhole(fileName, file.Bytes));

@@ -14,16 +14,13 @@ bool ConfirmDangerousChange(const std::string& extension, GuardedChange change)
 {
     if (!IsDangerousType(extension))
         return true;
+    const bool edit = change == GuardedChange::Edit;
     const std::string text =
-        change == GuardedChange::Edit
-            ? Quoted(extension) + "はプログラムやスクリプトとして実行されるファイルの種類です。\n"
-                                  "関連付けを変えると、このファイルを開いたときに動くものが変わり、"
-                                  "Windows やほかのプログラムが正しく動かなくなることがあります。\n\n"
-                                  "変更しますか?"
-            : Quoted(extension) + "はプログラムやスクリプトとして実行されるファイルの種類です。\n"
-                                  "関連付けを削除すると、このファイルを開いても実行されなくなり、"
-                                  "Windows やほかのプログラムが正しく動かなくなることがあります。\n\n"
-                                  "削除しますか?";
+        Quoted(extension) + "はプログラムやスクリプトとして実行されるファイルの種類です。\n" +
+        (edit ? "関連付けを変えると、このファイルを開いたときに動くものが変わり、"
+              : "関連付けを削除すると、このファイルを開いても実行されなくなり、") +
+        "Windows やほかのプログラムが正しく動かなくなることがあります。\n\n" +
+        (edit ? "変更しますか?" : "削除しますか?");
     return ShowMessage(text, kCaptionConfirm, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 

@@ -13,8 +13,14 @@ constexpr const char* kDialogFailed = "保存するファイルを選ぶこと�
 
 bool ExecuteSaveDialog1(HWND owner, std::string& fileName)
 {
+    return ExecuteSaveDialog(owner, kSaveDialogTitle, kSaveDialogFilter, "reg", fileName);
+}
+
+bool ExecuteSaveDialog(HWND owner, const char* title, const char* filter, const char* extension,
+                       std::string& fileName)
+{
     std::string chosen = fileName;
-    if (!ChooseFile(FileDialog::Save, owner, kSaveDialogTitle, kSaveDialogFilter, "reg", chosen)) {
+    if (!ChooseFile(FileDialog::Save, owner, title, filter, extension, chosen)) {
         if (CommDlgExtendedError() != 0)
             ShowError(kDialogFailed);
         return false;

@@ -1,10 +1,15 @@
-// SaveDialog1: the file dialog of both registry script exports.
+// The dialogs that choose the file an export writes.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-// Starts from fileName, the name chosen last, and keeps the new choice
-// there; false when the user cancels, and after a message when the dialog
-// itself failed.
+// The save-file dialog with this title, filter ("text|pattern") and default
+// extension. It starts from fileName, the name chosen last, and keeps the
+// new choice there; false when the user cancels, and after a message when
+// the dialog itself failed.
+bool ExecuteSaveDialog(HWND owner, const char* title, const char* filter, const char* extension,
+                       std::string& fileName);
+
+// SaveDialog1, the dialog of both registry script exports.
 bool ExecuteSaveDialog1(HWND owner, std::string& fileName);
