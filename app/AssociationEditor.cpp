@@ -1,8 +1,11 @@
 #include "app/AssociationEditor.h"
 
+#include <set>
+
 #include "dialogs/AssociationGuards.h"
 #include "model/CatalogScan.h"
 #include "model/Elevation.h"
+#include "model/LayerCopy.h"
 #include "persist/Backup.h"
 #include "persist/RegScript.h"
 #include "persist/RegistryCommit.h"
@@ -24,10 +27,59 @@ constexpr const char* kNeedsAdministrator =
     "保存先を「このユーザーだけ」にするか、morvidoを管理者として実行してください。\n"
     "レジストリーは変更されていません。";
 
+constexpr const char* kRefusedLayerTail =
+    "\n\nすべてのユーザーの関連付けにあるものは、このユーザーの関連付けでは消せません。"
+    "保存先を「すべてのユーザー」にするか（管理者として実行する必要があります）、これらの変更を取り消してください。\n"
+    "レジストリーは変更されていません。";
+constexpr const char* kHiddenTail =
+    "\n\nすべてのユーザーの設定をこのユーザーにも使うには、保存先を「このユーザーだけ」にして、その行を削除してください。";
+constexpr size_t kListedAtMost = 10;
+
 constexpr const char* kNoUserChoice = "この拡張子には、ユーザーが Windows で選んだプログラムがありません。";
 
 constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
+
+std::string Quoted(const std::string& name) { return "「" + name + "」"; }
+
+std::string EntryName(EntryKind kind, const std::string& name)
+{
+    return (kind == EntryKind::Extension ? "拡張子" : "クリエーター") + Quoted(name);
+}
+
+// One line each, the first few of a long list.
+std::string Listed(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (size_t at = 0; at < lines.size() && at < kListedAtMost; ++at)
+        text += "\n・" + lines[at];
+    if (lines.size() > kListedAtMost)
+        text += "\nほか " + std::to_string(lines.size() - kListedAtMost) + " 件";
+    return text;
+}
+
+std::string MachineOnlyDeleteMessage(const std::string& extension, const RegistryLocation& machine)
+{
+    return Quoted(extension) + "の関連付けは、すべてのユーザーの関連付け（" + machine.ScriptName +
+           "）にだけあるため、保存先が「このユーザーだけ」では削除できません。\n"
+           "削除するには、保存先を「すべてのユーザー」にしてください（管理者として実行する必要があります）。";
+}
+
+std::string RefusedByLayerMessage(const std::vector<LayerRefusal>& refusals, const RegistryLocation& machine)
+{
+    std::vector<std::string> lines;
+    for (const LayerRefusal& refusal : refusals)
+        lines.push_back(EntryName(refusal.kind, refusal.name) +
+                        (refusal.subKey.empty() ? "の削除" : "の" + Quoted(refusal.subKey.substr(1)) + "の削除"));
+    return "保存先が「このユーザーだけ」では、次の変更を表すことができません（" + machine.ScriptName +
+           "にあるため）。" + Listed(lines) + kRefusedLayerTail;
+}
+
+std::string HiddenChangesMessage(const std::vector<std::string>& rows, const RegistryLocation& user)
+{
+    return "すべてのユーザーの関連付けに保存しました。ただし、次の行はこのユーザーの関連付け（" + user.ScriptName +
+           "）にも設定があるため、このユーザーには変更前のとおりに表示されます。" + Listed(rows) + kHiddenTail;
+}
 
 } // namespace
 
@@ -81,12 +133,12 @@ void AssociationEditor::EditAssociation(const std::string& extension)
 
 DWORD AssociationEditor::EditFlagsOf(const std::string& creator) const
 {
-    const CreatorEntry* entry = creator.empty() ? nullptr : Find(Catalog.CreatorMap, creator);
-    if (!entry || entry->Origin == ClassesOrigin::None)
+    if (creator.empty())
         return 0;
-    // The merged view shows the user's key where there is one.
+    // The merged view takes the values of the user's key where there is one,
+    // whatever the spelling or the catalog's picture of it.
     const AssociationLocations& locations = CurrentAssociationLocations();
-    return ReadEditFlags(creator, entry->Origin == ClassesOrigin::Machine ? locations.Machine : locations.User);
+    return ReadEditFlags(creator, LayerHoldsKey(locations.User, creator) ? locations.User : locations.Machine);
 }
 
 EditLocks AssociationEditor::LocksOf(const std::string& creator) const { return ::LocksOf(EditFlagsOf(creator)); }
@@ -98,21 +150,30 @@ AssociationFields AssociationEditor::FillEditDialog(const std::string& extension
 
 bool AssociationEditor::ApplyEditDialog(const AssociationFields& fields)
 {
-    return ApplyEdit(Catalog, fields, [this](const CreatorEntry& creator) { host_.CreatorIconChanged(creator); });
+    return ApplyEdit(
+        Catalog, fields, [this](const CreatorEntry& creator) { host_.CreatorIconChanged(creator); },
+        LocksOf(fields.Creator));
 }
 
 void AssociationEditor::AddAssociation()
 {
     AssociationFields confirmed;
-    if (host_.RunDialog(AssociationDialog::Add, PrepareAddDialog(), EditLocks{}, confirmed) &&
-        ApplyAddDialog(confirmed))
+    if (!host_.RunDialog(AssociationDialog::Add, PrepareAddDialog(), EditLocks{}, confirmed))
+        return;
+    // Adding an extension that is there already changes it, as an edit does.
+    const ExtensionEntry* existing = Find(Catalog.ExtensionMap, NormalisedExtensionName(confirmed.Extension));
+    if (existing && existing->State != esAdded &&
+        !ConfirmDangerousChange(NormalisedExtensionName(confirmed.Extension), GuardedChange::Edit))
+        return;
+    if (ApplyAddDialog(confirmed))
         WorkflowApplied();
 }
 
 bool AssociationEditor::ApplyAddDialog(const AssociationFields& fields)
 {
-    const AddResult result =
-        ApplyAdd(Catalog, fields, [this](const CreatorEntry& creator) { host_.CreatorIconChanged(creator); });
+    const AddResult result = ApplyAdd(
+        Catalog, fields, [this](const CreatorEntry& creator) { host_.CreatorIconChanged(creator); },
+        LocksOf(fields.Creator));
     if (result.newExtension)
         host_.ExtensionAdded(result.extension);
     return result.changed;
@@ -121,6 +182,13 @@ bool AssociationEditor::ApplyAddDialog(const AssociationFields& fields)
 void AssociationEditor::DeleteAssociation(const std::string& extension)
 {
     const AssociationFields shown = FillDeleteDialog(extension);
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    // The user's classes cannot hide a key of the machine's.
+    if (Target == SaveTarget::User && !LayerHoldsKey(locations.User, extension) &&
+        LayerHoldsKey(locations.Machine, extension)) {
+        host_.Ask(MachineOnlyDeleteMessage(extension, locations.Machine), kCaptionError, kErrorBox);
+        return;
+    }
     if (!AllowDelete(extension, shown.Creator, EditFlagsOf(shown.Creator)))
         return;
     AssociationFields confirmed;
@@ -137,7 +205,12 @@ AssociationFields AssociationEditor::FillDeleteDialog(const std::string& extensi
 
 bool AssociationEditor::ApplyDeleteDialog(const AssociationFields& fields)
 {
-    ApplyDelete(Catalog, fields);
+    // Deleting the user's own key of the extension lets the machine's show
+    // again, which still names its creator: that creator goes only where the
+    // user's classes hold it.
+    const bool removeCreator =
+        Target == SaveTarget::Machine || LayerHoldsKey(CurrentAssociationLocations().User, fields.Creator);
+    ApplyDelete(Catalog, fields, removeCreator);
     return true;
 }
 
@@ -180,6 +253,11 @@ bool AssociationEditor::CommitChanges()
         host_.Ask(kNeedsAdministrator, kCaptionError, kErrorBox);
         return false;
     }
+    if (!LayerCanExpress())
+        return false;
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    const std::vector<std::string> hiddenRows =
+        Target == SaveTarget::Machine ? RowsOf(ChangesTheUserHides(Catalog, locations.User)) : std::vector<std::string>{};
     // A commit deletes whole keys and overwrites values: without a copy
     // the user could restore, it does not start.
     if (!WriteCommitBackup(Catalog, WriteLocation()).written) {
@@ -188,10 +266,39 @@ bool AssociationEditor::CommitChanges()
     }
     // Failed entries keep their marks and the list keeps showing them, so
     // the user can commit again or export what is pending.
-    if (!CommitMarkedEntries(Catalog, WriteLocation()))
+    if (!CommitMarkedEntries(Catalog, CommitTarget()))
         return false;
     Modified = false;
+    if (!hiddenRows.empty())
+        host_.Ask(HiddenChangesMessage(hiddenRows, locations.User), kCaptionInfo, kInfoBox);
     return true;
+}
+
+WriteTarget AssociationEditor::CommitTarget() const
+{
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    return Target == SaveTarget::User ? WriteTarget(locations.User, locations.Machine) : WriteTarget(locations.Machine);
+}
+
+bool AssociationEditor::LayerCanExpress()
+{
+    const std::vector<LayerRefusal> refusals = RefusedByLayer(Catalog, CommitTarget());
+    if (refusals.empty())
+        return true;
+    host_.Ask(RefusedByLayerMessage(refusals, CurrentAssociationLocations().Machine), kCaptionError, kErrorBox);
+    return false;
+}
+
+std::vector<std::string> AssociationEditor::RowsOf(const std::vector<HiddenChange>& changes) const
+{
+    std::set<std::string> rows;
+    for (const HiddenChange& change : changes) {
+        if (change.kind == EntryKind::Extension)
+            rows.insert(change.name);
+        else if (const CreatorEntry* creator = Find(Catalog.CreatorMap, change.name))
+            rows.insert(creator->Extensions.begin(), creator->Extensions.end());
+    }
+    return {rows.begin(), rows.end()};
 }
 
 void AssociationEditor::ExportChanges()

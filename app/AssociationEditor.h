@@ -7,12 +7,14 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
-#include "dialogs/AssociationFields.h"
-#include "dialogs/Workflows.h"
+#include "model/AssociationFields.h"
+#include "model/CatalogEdits.h"
 #include "model/AssociationCatalog.h"
 #include "model/EditFlags.h"
 #include "model/RegistryLocation.h"
+#include "persist/RegistryCommit.h"
 
 struct RegScript;
 
@@ -91,6 +93,9 @@ public:
     void ReleaseUserChoice(const std::string& extension);
     // Typed names checked on OK of the edit and add dialogs.
     NameProblem CheckNames(const AssociationFields& fields, bool extensionTyped) const;
+    // What the creator's EditFlags lock, from the layer whose values Windows
+    // shows for the key as it is now.
+    EditLocks LocksOf(const std::string& creator) const;
 
     // Backs up, then writes the marked entries; true when all succeeded.
     bool CommitChanges();
@@ -100,8 +105,14 @@ public:
     bool CloseQuery();
 
 private:
-    EditLocks LocksOf(const std::string& creator) const;
     DWORD EditFlagsOf(const std::string& creator) const;
+    // The target's layer, and below the user's the machine's.
+    WriteTarget CommitTarget() const;
+    // Refuses with a message what the target's layer cannot express.
+    bool LayerCanExpress();
+    // The rows that show these entries: an extension's own, a creator's
+    // extensions'.
+    std::vector<std::string> RowsOf(const std::vector<HiddenChange>& changes) const;
     void SaveScript(const RegScript& script, const std::string& path);
 
     EditorHost& host_;

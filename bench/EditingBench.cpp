@@ -9,7 +9,7 @@
 #include "app/MainForm.h"
 #include "bench/BenchTools.h"
 #include "dialogs/AssociationForm.h"
-#include "dialogs/Workflows.h"
+#include "model/CatalogEdits.h"
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
 #include "model/Scoped.h"

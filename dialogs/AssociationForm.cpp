@@ -37,6 +37,32 @@ constexpr VariantTexts kVariants[] = {
     {"関連づけの削除", "削除する", "削除しない", nullptr, nullptr, nullptr, nullptr, 0},
 };
 
+// The control that shows each text of the dialog; the remembered icon file
+// has none.
+struct FieldControl {
+    std::string AssociationFields::*text;
+    int control;
+};
+constexpr FieldControl kFieldControls[] = {
+    {&AssociationFields::Extension, IDC_ASSOC_EDIT10},   {&AssociationFields::ContentType, IDC_ASSOC_EDIT2},
+    {&AssociationFields::Creator, IDC_ASSOC_EDIT9},      {&AssociationFields::Kind, IDC_ASSOC_EDIT3},
+    {&AssociationFields::ExtensionText, IDC_ASSOC_LABEL12}, {&AssociationFields::IconSource, IDC_ASSOC_EDIT1},
+    {&AssociationFields::Command, IDC_ASSOC_EDIT4},      {&AssociationFields::DdeMessage, IDC_ASSOC_EDIT5},
+    {&AssociationFields::DdeApplication, IDC_ASSOC_EDIT6}, {&AssociationFields::DdeIfExec, IDC_ASSOC_EDIT8},
+    {&AssociationFields::DdeTopic, IDC_ASSOC_EDIT7},
+};
+
+int ControlOf(std::string AssociationFields::*text)
+{
+    for (const FieldControl& field : kFieldControls)
+        if (field.text == text)
+            return field.control;
+    return 0;
+}
+
+constexpr const char* kExtensionPathMessage = "拡張子に「\\」を使うことはできません。";
+constexpr const char* kCreatorPathMessage = "新しいクリエーターの名前に「\\」を使うことはできません。";
+
 constexpr const char* kTabCaptions[] = {"拡張子とｸﾘｴｰﾀ-の関連", "ｸﾘｴｰﾀｰの設定(ｱｲｺﾝ)", "ｸﾘｴｰﾀｰの設定(\"開く\"動作)"};
 constexpr int kPageTemplates[] = {IDD_ASSOCIATION_PAGE1, IDD_ASSOCIATION_PAGE2, IDD_ASSOCIATION_PAGE3};
 constexpr const char* kIconBrowseTitle = "アイコンを提供するファイルの選択";
@@ -61,15 +87,6 @@ constexpr int kControlIds[] = {
 constexpr int kDdeGroup[] = {IDC_ASSOC_GROUPBOX3,    IDC_ASSOC_LABEL_EDIT5, IDC_ASSOC_EDIT5, IDC_ASSOC_LABEL_EDIT6,
                              IDC_ASSOC_EDIT6,        IDC_ASSOC_LABEL_EDIT8, IDC_ASSOC_EDIT8, IDC_ASSOC_LABEL_EDIT7,
                              IDC_ASSOC_EDIT7};
-
-std::string TextOf(HWND control)
-{
-    const int length = GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
-    const int copied = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(std::max(copied, 0)));
-    return text;
-}
 
 } // namespace
 
@@ -118,6 +135,8 @@ INT_PTR TAssociationForm::HandleDialogMessage(UINT message, WPARAM wParam, LPARA
             Button3Click();
         else if (code == BN_CLICKED && id == IDC_ASSOC_CHECKBOX1)
             CheckBox1Click();
+        else if (code == EN_CHANGE && id == IDC_ASSOC_EDIT9)
+            Edit9Change();
         else if (code == BN_CLICKED && id == IDC_ASSOC_BUTTON1)
             Button1Click();
         else if (code == BN_CLICKED && id == IDC_ASSOC_BUTTON4)
@@ -201,7 +220,7 @@ void TAssociationForm::FormCreate()
 
     if (Variant == AssociationVariant::Delete) {
         for (const FieldBinding& binding : FieldTable())
-            if (HWND control = Control(binding.control); control && binding.readBack)
+            if (HWND control = Control(ControlOf(binding.text)); control && binding.readBack)
                 SendMessageA(control, EM_SETREADONLY, TRUE, 0);
         EnableWindow(CheckBox1, FALSE);
         for (HWND browse : {Button1, Button4, Button6})
@@ -279,9 +298,9 @@ void TAssociationForm::Button2Click()
 {
     if (CheckNames) {
         const NameProblem problem = CheckNames(ReadFields());
-        if (problem.control) {
-            ShowError(problem.message);
-            HWND field = Control(problem.control);
+        if (problem.field) {
+            ShowError(NameProblemMessage(problem));
+            HWND field = Control(ControlOf(problem.field));
             for (size_t page = 0; page < TabSheets.size(); ++page)
                 if (IsChild(TabSheets[page], field))
                     ShowPage(static_cast<int>(page));
@@ -359,7 +378,7 @@ void TAssociationForm::ShowBindings(const AssociationFields& fields, bool withEx
     for (const FieldBinding& binding : FieldTable()) {
         if (!withExtension && !binding.creatorField)
             continue;
-        if (HWND control = Control(binding.control))
+        if (HWND control = Control(ControlOf(binding.text)))
             SetWindowTextA(control, (fields.*binding.text).c_str());
     }
     SelectedIconFile = fields.SelectedIconFile;
@@ -374,14 +393,23 @@ void TAssociationForm::ShowFields(const AssociationFields& fields, HICON picture
     SetPicture(picture ? CopyIcon(picture) : nullptr);
 }
 
-void TAssociationForm::ShowCreatorFields(const AssociationFields& fields) { ShowBindings(fields, false); }
+void TAssociationForm::ShowCreatorFields(const AssociationFields& fields)
+{
+    ShowBindings(fields, false);
+    Edit9Change();
+}
+
+const char* NameProblemMessage(const NameProblem& problem)
+{
+    return problem.field == &AssociationFields::Extension ? kExtensionPathMessage : kCreatorPathMessage;
+}
 
 AssociationFields TAssociationForm::ReadFields() const
 {
     AssociationFields fields;
     for (const FieldBinding& binding : FieldTable())
-        if (HWND control = Control(binding.control))
-            fields.*binding.text = TextOf(control);
+        if (HWND control = Control(ControlOf(binding.text)))
+            fields.*binding.text = WindowText(control);
     fields.SelectedIconFile = SelectedIconFile;
     fields.UsesDde = SendMessageA(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
     return fields;

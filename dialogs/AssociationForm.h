@@ -12,8 +12,8 @@
 #include <string>
 
 #include "ui/Dialog.h"
-#include "dialogs/AssociationFields.h"
-#include "dialogs/Workflows.h"
+#include "model/AssociationFields.h"
+#include "model/CatalogEdits.h"
 #include "model/EditFlags.h"
 #include "ui/ScopedGdi.h"
 
@@ -38,9 +38,12 @@ public:
     AssociationFields ReadFields() const;
     // Makes the fields a creator's EditFlags lock read-only and their
     // buttons unusable; with WholeDialog nothing can change and a line on
-    // page 1 says why. Every call sets every state, so call it after each
-    // ShowFields or ShowCreatorFields. Only the edit variant has locks.
+    // page 1 says why. Every call sets every state. These are the locks of
+    // the creator the dialog opened with; once another creator is typed or
+    // chosen, LocksFor gives that one's, which lock its fields but never the
+    // creator's name or OK. The delete variant has no locks.
     void ApplyLocks(const EditLocks& locks);
+    std::function<EditLocks(const std::string& creator)> LocksFor;
 
     // Icon picker of page 2.
     int FillIconList(const std::string& file);
@@ -82,6 +85,7 @@ private:
     void Button2Click();
     void Button3Click();
     void CheckBox1Click();
+    void Edit9Change();
     void Button1Click();
     void Button4Click();
     void Button6Click();
@@ -92,10 +96,17 @@ private:
     void ShowBindings(const AssociationFields& fields, bool withExtension);
     void SetPicture(HICON picture);
 
+    void SetLocks(const EditLocks& locks, bool openedCreator);
+
     std::map<int, HWND> controls_;
+    std::string openedCreator_; // the creator the locks of ApplyLocks belong to
+    EditLocks openedLocks_;
     ScopedImageList imageList_;
     ScopedIcon picture_;
 };
+
+// The message for a typed name that CheckTypedNames refuses.
+const char* NameProblemMessage(const NameProblem& problem);
 
 class TForm5 : public TAssociationForm {
 public:

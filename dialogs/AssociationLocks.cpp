@@ -1,6 +1,7 @@
 // What a creator's EditFlags lock in the association dialog.
 #include "dialogs/AssociationForm.h"
 
+#include "ui/FormKit.h"
 #include "ui/resource.h"
 
 namespace {
@@ -28,16 +29,39 @@ constexpr LockedControl kLockedPickers[] = {
 
 void TAssociationForm::ApplyLocks(const EditLocks& locks)
 {
-    if (Variant != AssociationVariant::Edit || !hwnd_)
+    openedCreator_ = Edit9 ? WindowText(Edit9) : std::string();
+    openedLocks_ = locks;
+    SetLocks(locks, true);
+}
+
+// The creator the dialog will write decides what is locked: typed or taken
+// from the chooser, another creator brings its own flags.
+void TAssociationForm::Edit9Change()
+{
+    if (!LocksFor || !hwnd_)
         return;
+    const std::string creator = WindowText(Edit9);
+    const bool opened = creator == openedCreator_;
+    SetLocks(opened ? openedLocks_ : LocksFor(creator), opened);
+}
+
+void TAssociationForm::SetLocks(const EditLocks& locks, bool openedCreator)
+{
+    if (Variant == AssociationVariant::Delete || !hwnd_)
+        return;
+    // Only the creator the dialog opened with keeps the dialog from changing
+    // anything: pointing the extension at a locked creator changes the
+    // extension, not the creator.
+    EditLocks applied = locks;
+    applied.WholeDialog = locks.WholeDialog && openedCreator;
     for (const LockedControl& edit : kLockedEdits)
-        SendMessageA(Control(edit.id), EM_SETREADONLY, locks.*edit.lock, 0);
+        SendMessageA(Control(edit.id), EM_SETREADONLY, applied.*edit.lock, 0);
     for (const LockedControl& picker : kLockedPickers)
-        EnableWindow(Control(picker.id), !(locks.*picker.lock));
+        EnableWindow(Control(picker.id), !(applied.*picker.lock));
     EnableDdeGroup(!locks.Dde && SendMessageA(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED);
-    EnableWindow(Button2, !locks.WholeDialog);
+    EnableWindow(Button2, !applied.WholeDialog);
 
     HWND reason = GetDlgItem(TabSheets[0], IDC_ASSOC_LABEL_LOCKED);
-    SetWindowTextA(reason, locks.WholeDialog ? kLockedReason : "");
-    ShowWindow(reason, locks.WholeDialog ? SW_SHOWNA : SW_HIDE);
+    SetWindowTextA(reason, applied.WholeDialog ? kLockedReason : "");
+    ShowWindow(reason, applied.WholeDialog ? SW_SHOWNA : SW_HIDE);
 }

@@ -6,7 +6,7 @@
 #include "ui/FormKit.h"
 #include "ui/resource.h"
 #include "dialogs/AssociationForm.h"
-#include "dialogs/Workflows.h"
+#include "model/CatalogEdits.h"
 #include "view/ListControl.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/AssociationFields.h"
+#include "model/AssociationFields.h"
 
 #include "ui/Dialog.h"
 #include "view/ListRow.h"

@@ -75,12 +75,12 @@ void CreatorEntry::ParseIconSource()
     IconNumber = ParseIconNumber(std::string_view(IconSource).substr(comma + 1));
 }
 
-bool CreatorEntry::WriteToRegistry(const RegistryLocation& location)
+bool CreatorEntry::WriteToRegistry(const WriteTarget& target)
 {
     if (Name.empty())
         return true;
     LONG status = ERROR_SUCCESS;
-    if (!WriteLayout(location, *this, Mode(), status))
+    if (!WriteLayout(target, *this, CommitMode(*this), status))
         return Fail(*this, EntryOperation::Write, status);
     State = esUnchanged;
     return true;
@@ -99,14 +99,7 @@ bool CreatorEntry::DeleteFromRegistry(const RegistryLocation& location)
 void CreatorEntry::WriteRegText(const RegistryLocation& location, std::string& out) const
 {
     if (!Name.empty())
-        AppendLayoutText(location, *this, Mode(), out);
-}
-
-WriteMode CreatorEntry::Mode() const
-{
-    // A key named by a path belongs to some other structure (a COM class
-    // below CLSID): it gets what the user set, and nothing of it is removed.
-    return IsRegistryPath(Name) ? WriteMode::AddOnly : WriteMode::Replace;
+        AppendLayoutText(location, *this, ExportMode(*this), out);
 }
 
 bool operator==(const CreatorEntry& a, const CreatorEntry& b)

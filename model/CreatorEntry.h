@@ -3,15 +3,15 @@
 // DDE conversation, plus the extensions that point to it.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "model/ClassesOrigin.h"
 #include "model/EntryState.h"
+#include "model/LayoutSnapshot.h"
 #include "model/RegistryLocation.h"
-
-enum class WriteMode;
 
 struct CreatorEntry {
     std::string Name;           // key name, spelled as the extensions spell it
@@ -25,6 +25,7 @@ struct CreatorEntry {
     std::string DdeTopic;       // default of ...\ddeexec\topic
     EntryState State = esUnchanged;
     ClassesOrigin Origin = ClassesOrigin::None; // where the key lives, as the last scan found it
+    std::optional<LayoutSnapshot> Read; // what the last read found; none for an entry no read has seen
     std::string IconFile;         // file part of IconSource, as stored
     std::int32_t IconNumber = 0;  // number part of IconSource
     std::vector<std::string> Extensions; // always sorted byte-wise, no duplicates
@@ -39,7 +40,9 @@ struct CreatorEntry {
     bool ReadFromRegistry(const RegistryLocation& location);
     // Each key from the first of sources that holds it.
     bool ReadFromRegistry(std::span<const RegistryLocation> sources);
-    bool WriteToRegistry(const RegistryLocation& location);
+    // Writes what differs from Read into target.Layer (every text without
+    // a Read); see PlanLayoutWrite.
+    bool WriteToRegistry(const WriteTarget& target);
     bool DeleteFromRegistry(const RegistryLocation& location);
 
     // Recomputes IconFile and IconNumber from IconSource.
@@ -60,8 +63,6 @@ struct CreatorEntry {
 
 private:
     void RebuildExtensionText();
-    // How the key is written and exported.
-    WriteMode Mode() const;
 };
 
 // A name that is a registry path rather than a key name, such as

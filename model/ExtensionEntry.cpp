@@ -30,12 +30,12 @@ bool ExtensionEntry::ReadFromRegistry(std::span<const RegistryLocation> sources)
     return true;
 }
 
-bool ExtensionEntry::WriteToRegistry(const RegistryLocation& location)
+bool ExtensionEntry::WriteToRegistry(const WriteTarget& target)
 {
     if (Name.empty())
         return true;
     LONG status = ERROR_SUCCESS;
-    if (!WriteLayout(location, *this, WriteMode::Replace, status))
+    if (!WriteLayout(target, *this, CommitMode(*this), status))
         return Fail(*this, EntryOperation::Write, status);
     State = esUnchanged;
     return true;
@@ -54,5 +54,5 @@ bool ExtensionEntry::DeleteFromRegistry(const RegistryLocation& location)
 void ExtensionEntry::WriteRegText(const RegistryLocation& location, std::string& out) const
 {
     if (!Name.empty())
-        AppendLayoutText(location, *this, WriteMode::Replace, out);
+        AppendLayoutText(location, *this, ExportMode(*this), out);
 }

@@ -1,11 +1,13 @@
 // One extension key of the classes (".txt"): the creator it names and
 // its MIME content type.
 #pragma once
+#include <optional>
 #include <span>
 #include <string>
 
 #include "model/ClassesOrigin.h"
 #include "model/EntryState.h"
+#include "model/LayoutSnapshot.h"
 #include "model/RegistryLocation.h"
 
 struct ExtensionEntry {
@@ -14,6 +16,7 @@ struct ExtensionEntry {
     std::string ContentType; // the value "Content Type"
     EntryState State = esUnchanged;
     ClassesOrigin Origin = ClassesOrigin::None; // where the key lives, as the last scan found it
+    std::optional<LayoutSnapshot> Read; // what the last read found; none for an entry no read has seen
     std::string UserChoice; // the type the user chose to open the extension with, when there is a choice
 
     void Clear();
@@ -24,7 +27,9 @@ struct ExtensionEntry {
     bool ReadFromRegistry(const RegistryLocation& location);
     // Each key from the first of sources that holds it.
     bool ReadFromRegistry(std::span<const RegistryLocation> sources);
-    bool WriteToRegistry(const RegistryLocation& location);
+    // Writes what differs from Read into target.Layer (every text without
+    // a Read); see PlanLayoutWrite.
+    bool WriteToRegistry(const WriteTarget& target);
     bool DeleteFromRegistry(const RegistryLocation& location);
 
     // Appends this entry's block of a registry script for its key below

@@ -1,8 +1,10 @@
 #include "model/RegistryLayout.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "model/LayerCopy.h"
 #include "model/RegText.h"
 #include "model/RegistryAccess.h"
 
@@ -89,7 +91,7 @@ std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayo
 // a missing value leaves its field as it was; a value that is not text stops
 // the read.
 template <typename Entry>
-bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
+bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
 {
     std::vector<RegistryAccess> registries(sources.size());
     for (size_t at = 0; at < sources.size(); ++at)
@@ -129,59 +131,127 @@ bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& s
     return true;
 }
 
-// The values of the entry's own key go while that key is open once; each
-// sub-key then holds its text or, with an empty text, is removed. Below a
-// key that this write created, or one it removed, nothing is left to
-// remove. A key that cannot be opened for writing is a failed write, even
-// when there was only something to remove.
 template <typename Entry>
-bool WriteLayout(const RegistryLocation& location, const Entry& entry, WriteMode mode, LONG& status)
+LayoutSnapshot SnapshotOf(const Entry& entry)
 {
-    RegistryAccess registry;
-    registry.SetRoot(location);
-    KeyPath path(entry.Name);
+    LayoutSnapshot snapshot;
+    snapshot.UsesDde = UsesDde(entry);
+    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
+        snapshot.Texts.push_back(entry.*value.field);
+    return snapshot;
+}
+
+template <typename Entry>
+bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
+{
+    const bool read = ReadLayoutTexts(sources, entry, status);
+    entry.Read = SnapshotOf(entry);
+    return read;
+}
+
+// Texts are compared with the snapshot; DDE turned on writes every DDE text
+// it has, and DDE turned off drops the ddeexec key that held them.
+template <typename Entry>
+std::vector<KeyChange> PlanLayoutWrite(const Entry& entry, WriteMode mode)
+{
+    const LayoutSnapshot* read = entry.Read ? &*entry.Read : nullptr;
     const bool replace = mode == WriteMode::Replace;
     const auto layout = LayoutOf<Entry>();
-    const auto fail = [&] {
-        status = registry.LastStatus();
-        return false;
-    };
-
-    if (!registry.OpenKey(entry.Name, true))
-        return fail();
-    const bool created = registry.CreatedCurrentKey();
-    size_t at = 0;
-    for (; at < layout.size() && layout[at].subKey[0] == '\0'; ++at) {
-        const std::string& text = entry.*layout[at].field;
-        const bool ok = !text.empty() ? registry.WriteText(layout[at].valueName, text)
-                                      : !replace || created || registry.DeleteValue(layout[at].valueName);
-        if (!ok)
-            return fail();
-    }
-    registry.CloseKey();
-
-    std::string removed; // the sub-key removed last, whose sub-keys are gone with it
-    for (; at < layout.size(); ++at) {
+    std::vector<KeyChange> changes;
+    for (size_t at = 0; at < layout.size(); ++at) {
         const LayoutValue<Entry>& value = layout[at];
         const std::string& text = entry.*value.field;
-        const bool absent = created || Below(value.subKey, removed);
-        // Without DDE the ddeexec key goes whole, with everything below it.
-        const bool dropsDde = value.role == LayoutRole::DdeKey && !UsesDde(entry);
-        if (!dropsDde && !Counts(value, entry))
-            continue;
-        if (dropsDde || text.empty()) {
-            if (!replace || absent)
-                continue;
-            status = registry.RemoveKey(path.Of(value.subKey));
-            if (status != ERROR_SUCCESS)
-                return false;
-            removed = value.subKey;
+        if (changes.empty() || changes.back().SubKey != value.subKey) {
+            if (!changes.empty() && !changes.back().RemoveWhole && changes.back().Values.empty())
+                changes.pop_back();
+            changes.push_back(KeyChange{value.subKey, false, {}});
+        }
+        KeyChange& change = changes.back();
+        if (value.role == LayoutRole::DdeKey && !UsesDde(entry)) {
+            change.RemoveWhole = replace && (!read || read->UsesDde);
             continue;
         }
-        const bool ok = registry.OpenKey(path.Of(value.subKey), true) && registry.WriteText(value.valueName, text);
+        if (!Counts(value, entry))
+            continue;
+        const bool changed = !read || text != read->Texts[at] || (value.role != LayoutRole::Value && !read->UsesDde);
+        if (changed && (!text.empty() || replace))
+            change.Values.emplace_back(value.valueName, text);
+    }
+    if (!changes.empty() && !changes.back().RemoveWhole && changes.back().Values.empty())
+        changes.pop_back();
+    return changes;
+}
+
+namespace {
+
+// Whether some text of the layout lives in a key below subKey (the DDE texts
+// below ddeexec): such a key holds more than its own value.
+template <typename Entry>
+bool LayoutHoldsBelow(const std::string& subKey)
+{
+    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
+        if (Below(value.subKey, subKey))
+            return true;
+    return false;
+}
+
+bool HasText(const KeyChange& change)
+{
+    return std::any_of(change.Values.begin(), change.Values.end(), [](const auto& value) { return !value.second.empty(); });
+}
+
+} // namespace
+
+// Each key is opened once for all its values. A key holding only cleared
+// values is opened only where it is: the write never creates a key to
+// empty it, unless the machine's classes below hold it, whose values the
+// user's empty key then hides. A key that cannot be opened for writing is
+// a failed write, even when there was only something to remove.
+template <typename Entry>
+bool WriteLayout(const WriteTarget& target, const Entry& entry, WriteMode mode, LONG& status)
+{
+    RegistryAccess registry;
+    registry.SetRoot(target.Layer);
+    KeyPath path(entry.Name);
+    const auto fail = [&](LONG failure) {
+        status = failure;
+        return false;
+    };
+    const std::vector<KeyChange> plan = PlanLayoutWrite(entry, mode);
+    if (entry.Read && plan.empty())
+        return true;
+    // The entry's own key is there after every write, as the list shows it.
+    if (const LONG rc = CopyOnWrite(target, entry.Name); rc != ERROR_SUCCESS)
+        return fail(rc);
+    if (!registry.OpenKey(entry.Name, true))
+        return fail(registry.LastStatus());
+    registry.CloseKey();
+    for (const KeyChange& change : plan) {
+        const std::string& key = path.Of(change.SubKey.c_str());
+        if (change.RemoveWhole) {
+            if (const LONG rc = registry.RemoveKey(key); rc != ERROR_SUCCESS)
+                return fail(rc);
+            continue;
+        }
+        const bool hides = target.Below && LayerHoldsKey(*target.Below, key);
+        if (!HasText(change) && !hides) {
+            if (!LayerHoldsKey(target.Layer, key))
+                continue;
+            // A sub-key that held one text of the layout goes with it.
+            if (!change.SubKey.empty() && !LayoutHoldsBelow<Entry>(change.SubKey)) {
+                if (const LONG rc = registry.RemoveKey(key); rc != ERROR_SUCCESS)
+                    return fail(rc);
+                continue;
+            }
+        }
+        if (const LONG rc = CopyOnWrite(target, key); rc != ERROR_SUCCESS)
+            return fail(rc);
+        if (!registry.OpenKey(key, true))
+            return fail(registry.LastStatus());
+        for (const auto& [name, text] : change.Values)
+            if (!(text.empty() ? registry.DeleteValue(name) : registry.WriteText(name, text)))
+                return fail(registry.LastStatus());
         registry.CloseKey();
-        if (!ok)
-            return fail();
     }
     return true;
 }
@@ -220,8 +290,12 @@ bool SameLayoutTexts(const Entry& a, const Entry& b)
 
 template bool ReadLayout(std::span<const RegistryLocation>, ExtensionEntry&, LONG&);
 template bool ReadLayout(std::span<const RegistryLocation>, CreatorEntry&, LONG&);
-template bool WriteLayout(const RegistryLocation&, const ExtensionEntry&, WriteMode, LONG&);
-template bool WriteLayout(const RegistryLocation&, const CreatorEntry&, WriteMode, LONG&);
+template bool WriteLayout(const WriteTarget&, const ExtensionEntry&, WriteMode, LONG&);
+template bool WriteLayout(const WriteTarget&, const CreatorEntry&, WriteMode, LONG&);
+template std::vector<KeyChange> PlanLayoutWrite(const ExtensionEntry&, WriteMode);
+template std::vector<KeyChange> PlanLayoutWrite(const CreatorEntry&, WriteMode);
+template LayoutSnapshot SnapshotOf(const ExtensionEntry&);
+template LayoutSnapshot SnapshotOf(const CreatorEntry&);
 template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, WriteMode, std::string&);
 template void AppendLayoutText(const RegistryLocation&, const CreatorEntry&, WriteMode, std::string&);
 template bool SameLayoutTexts(const ExtensionEntry&, const ExtensionEntry&);

@@ -4,9 +4,12 @@
 #pragma once
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/CreatorEntry.h"
 #include "model/ExtensionEntry.h"
+#include "model/LayoutSnapshot.h"
 #include "model/RegistryLocation.h"
 
 enum class LayoutRole {
@@ -34,14 +37,59 @@ enum class WriteMode {
     AddOnly, // an empty text is left out; nothing of the key is removed
 };
 
+// How an entry is exported. A creator named by a registry path belongs to
+// some other structure (a COM class below CLSID): it gets what the user
+// set, and nothing of it is removed.
+inline WriteMode ExportMode(const ExtensionEntry&) { return WriteMode::Replace; }
+inline WriteMode ExportMode(const CreatorEntry& entry)
+{
+    return IsRegistryPath(entry.Name) ? WriteMode::AddOnly : WriteMode::Replace;
+}
+// How a commit writes it: one the user added that no read has seen holds
+// no text the user emptied, so its empty texts are left out.
+template <typename Entry>
+WriteMode CommitMode(const Entry& entry)
+{
+    return !entry.Read && entry.State == esAdded ? WriteMode::AddOnly : ExportMode(entry);
+}
+
+// What a write does to one key below the entry's: the change set of an
+// entry, key by key, in the order of its layout.
+struct KeyChange {
+    std::string SubKey;       // below the entry's key, with a leading backslash; "" for the key itself
+    bool RemoveWhole = false; // the key goes with everything below it
+    // The values set; an empty text clears its value (and a sub-key that
+    // holds nothing of the layout below it goes whole).
+    std::vector<std::pair<std::string, std::string>> Values;
+};
+
+// The keys and values a write of the entry changes. Against its Read
+// snapshot that is only what differs from it: a text the user changed is
+// set, one the user emptied is cleared, and DDE turned off removes the
+// ddeexec key. Without a snapshot every text counts as changed.
+template <typename Entry>
+std::vector<KeyChange> PlanLayoutWrite(const Entry& entry, WriteMode mode);
+
+// The entry's layout texts as they stand, for its Read.
+template <typename Entry>
+LayoutSnapshot SnapshotOf(const Entry& entry);
+
 // The operations over a table. Each returns true on success; on failure the
 // status is the registry's answer where one call told it.
 // A read takes each key from the first of sources that holds it, as the
-// merged view shows the user's key over the machine's.
+// merged view shows the user's key over the machine's, and leaves the
+// entry's Read snapshot of what it found, also when it fails part way (the
+// texts it did not get then stand as they were, so no write takes their
+// emptiness for a change).
 template <typename Entry>
 bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status);
+// A write carries out PlanLayoutWrite in target.Layer. For the user's layer,
+// each key it creates there that the machine's classes hold first gets
+// every value of the machine's key (CopyOnWrite), and a text cleared in a
+// key the machine's classes hold is hidden by an empty value-less key
+// instead of a removal, which would let the machine's show through.
 template <typename Entry>
-bool WriteLayout(const RegistryLocation& location, const Entry& entry, WriteMode mode, LONG& status);
+bool WriteLayout(const WriteTarget& target, const Entry& entry, WriteMode mode, LONG& status);
 // With AddOnly, empty texts stay out of the script, and so do keys that get
 // no value: importing it must not empty what the write would leave alone.
 template <typename Entry>

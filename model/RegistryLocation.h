@@ -41,6 +41,21 @@ struct AssociationLocations {
     RegistryLocation FileExts;
 };
 
+// Where a commit writes: one layer, and for the user's layer the machine's
+// classes below it. Windows takes a key's values from the user's key alone
+// where the user holds one, so a key the write creates there that the
+// machine's classes hold would hide the machine's values: they are copied
+// first.
+struct WriteTarget {
+    RegistryLocation Layer;
+    std::optional<RegistryLocation> Below;
+
+    WriteTarget(RegistryLocation layer, std::optional<RegistryLocation> below = std::nullopt)
+        : Layer(std::move(layer)), Below(std::move(below))
+    {
+    }
+};
+
 // The real places, unless a test, or the program started by a test, has
 // pointed them at scratch keys.
 const AssociationLocations& CurrentAssociationLocations();

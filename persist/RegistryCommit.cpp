@@ -5,6 +5,8 @@
 #include <set>
 #include <string>
 
+#include "model/LayerCopy.h"
+#include "model/RegistryLayout.h"
 #include "model/TextConversion.h"
 
 namespace {
@@ -20,6 +22,9 @@ struct KeyNameLess {
 };
 using KeySet = std::set<std::wstring, KeyNameLess>;
 
+EntryKind KindOf(const ExtensionEntry&) { return EntryKind::Extension; }
+EntryKind KindOf(const CreatorEntry&) { return EntryKind::Creator; }
+
 // Keys that some entry still describes after the commit. Deleting one of
 // them under another spelling (txtfile deleted, TXTFile added or still in
 // use) would take away the very key the other entry is about.
@@ -32,29 +37,92 @@ void AddDescribedKeys(const std::map<std::string, Entry>& map, KeySet& described
     });
 }
 
-template <typename Entry>
-bool CommitMap(std::map<std::string, Entry>& map, const KeySet& described, const RegistryLocation& location)
-{
-    bool allSucceeded = true;
-    Walk(map, [&](const std::string&, Entry& entry) {
-        if (entry.State == esModified || entry.State == esAdded)
-            allSucceeded = entry.WriteToRegistry(location) && allSucceeded;
-        if (entry.State == esDeleted && !described.count(WidenText(entry.Name)))
-            allSucceeded = entry.DeleteFromRegistry(location) && allSucceeded;
-    });
-    return allSucceeded;
-}
-
-} // namespace
-
-bool CommitMarkedEntries(AssociationCatalog& catalog, const RegistryLocation& location)
+KeySet DescribedKeys(const AssociationCatalog& catalog)
 {
     KeySet described;
     AddDescribedKeys(catalog.ExtensionMap, described);
     AddDescribedKeys(catalog.CreatorMap, described);
+    return described;
+}
+
+bool Writes(const auto& entry) { return entry.State == esModified || entry.State == esAdded; }
+bool Deletes(const auto& entry, const KeySet& described)
+{
+    return entry.State == esDeleted && !entry.Name.empty() && !described.count(WidenText(entry.Name));
+}
+
+template <typename Entry>
+bool CommitMap(std::map<std::string, Entry>& map, const KeySet& described, const WriteTarget& target)
+{
+    bool allSucceeded = true;
+    Walk(map, [&](const std::string&, Entry& entry) {
+        if (Writes(entry))
+            allSucceeded = entry.WriteToRegistry(target) && allSucceeded;
+        if (Deletes(entry, described))
+            allSucceeded = entry.DeleteFromRegistry(target.Layer) && allSucceeded;
+    });
+    return allSucceeded;
+}
+
+template <typename Entry>
+void AddRefusals(const std::map<std::string, Entry>& map, const KeySet& described, const WriteTarget& target,
+                 std::vector<LayerRefusal>& refusals)
+{
+    const RegistryLocation& below = *target.Below;
+    Walk(map, [&](const std::string&, const Entry& entry) {
+        if (Deletes(entry, described) && !LayerHoldsKey(target.Layer, entry.Name) &&
+            LayerHoldsKey(below, entry.Name))
+            refusals.push_back({KindOf(entry), entry.Name, ""});
+        if (!Writes(entry))
+            return;
+        for (const KeyChange& change : PlanLayoutWrite(entry, CommitMode(entry)))
+            if (change.RemoveWhole && LayerHoldsKey(below, entry.Name + change.SubKey))
+                refusals.push_back({KindOf(entry), entry.Name, change.SubKey});
+    });
+}
+
+template <typename Entry>
+void AddHidden(const std::map<std::string, Entry>& map, const KeySet& described, const RegistryLocation& user,
+               std::vector<HiddenChange>& hidden)
+{
+    Walk(map, [&](const std::string&, const Entry& entry) {
+        bool hides = Deletes(entry, described) && LayerHoldsKey(user, entry.Name);
+        if (Writes(entry))
+            for (const KeyChange& change : PlanLayoutWrite(entry, CommitMode(entry)))
+                hides = hides || LayerHoldsKey(user, entry.Name + change.SubKey);
+        if (hides)
+            hidden.push_back({KindOf(entry), entry.Name});
+    });
+}
+
+} // namespace
+
+bool CommitMarkedEntries(AssociationCatalog& catalog, const WriteTarget& target)
+{
+    const KeySet described = DescribedKeys(catalog);
     // Extensions first: an extension may name a creator added in the same
     // commit, and a deleted creator goes only after its extensions changed.
-    const bool extensionsSucceeded = CommitMap(catalog.ExtensionMap, described, location);
-    const bool creatorsSucceeded = CommitMap(catalog.CreatorMap, described, location);
+    const bool extensionsSucceeded = CommitMap(catalog.ExtensionMap, described, target);
+    const bool creatorsSucceeded = CommitMap(catalog.CreatorMap, described, target);
     return extensionsSucceeded && creatorsSucceeded;
+}
+
+std::vector<LayerRefusal> RefusedByLayer(const AssociationCatalog& catalog, const WriteTarget& target)
+{
+    std::vector<LayerRefusal> refusals;
+    if (!target.Below)
+        return refusals;
+    const KeySet described = DescribedKeys(catalog);
+    AddRefusals(catalog.ExtensionMap, described, target, refusals);
+    AddRefusals(catalog.CreatorMap, described, target, refusals);
+    return refusals;
+}
+
+std::vector<HiddenChange> ChangesTheUserHides(const AssociationCatalog& catalog, const RegistryLocation& user)
+{
+    std::vector<HiddenChange> hidden;
+    const KeySet described = DescribedKeys(catalog);
+    AddHidden(catalog.ExtensionMap, described, user, hidden);
+    AddHidden(catalog.CreatorMap, described, user, hidden);
+    return hidden;
 }

@@ -92,5 +92,17 @@ TEST(AssociationGuardsTest, EditFlagsLockTheEditDialogsFields)
     EXPECT_EQ(describe(), "wwwrwr e--e--e");
     form.ApplyLocks(LocksOf(FTA_NoEditMIME | FTA_NoEditDesc | FTA_NoEditVerbCmd));
     EXPECT_EQ(describe(), "rwrwrw eee-eee");
+
+    SCOPED_TRACE("the creator the dialog will write brings its own locks, but never locks the dialog");
+    form.LocksFor = [](const std::string& creator) { return LocksOf(creator == "lockedfile" ? FTA_NoEdit : 0); };
+    SetWindowTextA(form.Edit9, "plainfile");
+    form.ApplyLocks(LocksOf(0));
+    AssociationFields chosen;
+    chosen.Creator = "lockedfile";
+    chosen.UsesDde = true;
+    form.ShowCreatorFields(chosen); // as the chooser does
+    EXPECT_EQ(describe(), "rwrrrr e-----e");
+    SetWindowTextA(form.Edit9, "plainfile"); // typed back
+    EXPECT_EQ(describe(), "wwwwww eeeeeee");
     DestroyWindow(form.Handle());
 }

@@ -4,6 +4,7 @@
 // rules themselves are tested on the catalog alone.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -414,6 +415,38 @@ TEST_F(EditWorkflowTest, AddAndDeleteThroughKeysToolbarAndContextMenu)
     EXPECT_TRUE(cancelled.Done());
     EXPECT_EQ(shown, 2) << "the delete dialog opened from the key and from the menu";
     EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".log")).State, esUnchanged);
+}
+
+// Adding an extension that is there already changes it: it asks as an edit
+// of a type that runs code does, and the creator it names brings its locks,
+// in the dialog and in what the add leaves in the catalog.
+TEST_F(EditWorkflowTest, AddingAnExistingExtensionIsGuardedAsAnEdit)
+{
+    SetText(".bat", "", "batfile");
+    SetDword(Root(), "txtfile", "EditFlags", FTA_NoEditVerbCmd);
+    form1.ReloadFromRegistry(false);
+    std::string locked;
+    for (int answer : {IDNO, IDYES}) {
+        ModalSteps steps;
+        steps.Then([&] {
+            SetWindowTextA(form11.Edit10, ".BAT");
+            SetWindowTextA(form11.Edit9, "txtfile");
+            locked += GetWindowLongA(form11.Edit4, GWL_STYLE) & ES_READONLY ? "r" : "w";
+            SetWindowTextA(form11.Edit4, "other.exe %1");
+            Press(form11.Button2);
+        });
+        steps.Start();
+        hook.Answer(answer);
+        Command(IDM_ADD);
+        ASSERT_TRUE(steps.Done());
+        EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".bat")).Creator,
+                  answer == IDYES ? "txtfile" : "batfile");
+    }
+    EXPECT_EQ(locked, "rr");
+    ASSERT_EQ(hook.Records().size(), 2u);
+    for (const MessageBoxRecord& box : hook.Records())
+        EXPECT_NE(box.text.find("「.bat」はプログラムやスクリプトとして実行される"), std::string::npos) << box.text;
+    EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.CreatorMap, std::string("txtfile")).Command, "notepad.exe %1");
 }
 
 // An edit, an add and a delete made in the dialogs reach the registry with

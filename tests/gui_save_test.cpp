@@ -59,6 +59,7 @@ class SaveCommandsTest : public RegistryTest {
 protected:
     void SetUp() override
     {
+        dialogShown.clear();
         SetText(".txt", "", "txtfile");
         SetText(".log", "", "logfile");
         SetText("logfile", "", "ログ");
@@ -191,22 +192,30 @@ TEST_F(SaveCommandsTest, FailedCommitKeepsWhatIsPendingAndTheWindowOpen)
     EXPECT_TRUE(FileExists(dataFolder.File("morvido.ini")));
 }
 
-// The machine's classes need an administrator; the user's take an edit, an
-// add and a delete and leave the machine's alone. The user's own choice
-// shows, is marked where it overrides the creator, and can be released.
+// The machine's classes need an administrator; the user's take an edit and
+// an add and leave the machine's alone, copying what a key of the machine's
+// held before hiding it, and refuse a delete they cannot express. Backups
+// and exports name the user's classes. The user's own choice shows, is
+// marked where it overrides the creator, and can be released.
 TEST_F(SaveCommandsTest, PerUserCommitsAndTheUsersChoice)
 {
     const HKEY user = HKEY_CURRENT_USER;
     const std::string userClasses = scratch_.UserLocation().Path;
     const std::string choice = scratch_.FileExtsLocation().Path + "\\.txt\\UserChoice";
     ::SetText(user, choice, "ProgId", "otherfile");
-    OverrideProcessElevation(false);
+    SetText("logfile", "FriendlyTypeName", "@log.dll,-1"); // values the list never shows
+    SetDword(Root(), "logfile", "EditFlags", 0x10000);
+    const ElevationOverride notElevated(false);
     const auto row = [this](const std::string& extension) {
         const auto& rows = form.List().Rows;
         for (size_t at = 0; at < rows.size(); ++at)
             if (rows[at].Caption == extension)
                 return std::pair{static_cast<int>(at), rows[at]};
         return std::pair{-1, ListRow{}};
+    };
+    const auto select = [&](const std::string& extension) {
+        ListView_SetItemState(form.List().ListView1, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(form.List().ListView1, row(extension).first, LVIS_SELECTED, LVIS_SELECTED);
     };
     Command(IDM_RELOAD);
     EXPECT_EQ(row(".txt").second.Column(7), "otherfile");
@@ -218,31 +227,64 @@ TEST_F(SaveCommandsTest, PerUserCommitsAndTheUsersChoice)
     Command(IDM_COMMIT);
     ASSERT_EQ(Shown("エラー", MB_OK | MB_ICONERROR).size(), 1u);
     EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR)[0].rfind("すべてのユーザーの関連づけを変更するには", 0), 0u);
-    WIN32_FIND_DATAA found{};
-    EXPECT_EQ(FindFirstFileA(dataFolder.File("backup\\*.reg").c_str(), &found), INVALID_HANDLE_VALUE)
-        << "refused before the backup";
+    const auto backups = [this] { return ListFiles(dataFolder.File("backup\\*.reg")); };
+    EXPECT_TRUE(backups().empty()) << "refused before the backup";
 
     Command(IDM_TARGET_USER);
+    hook.ClearRecords();
+    form.Editor().DeleteAssociation(".log"); // refused before its dialog
+    ASSERT_EQ(Shown("エラー", MB_OK | MB_ICONERROR).size(), 1u);
+    EXPECT_NE(Shown("エラー", MB_OK | MB_ICONERROR)[0].find("「.log」の関連付けは、すべてのユーザーの関連付け"),
+              std::string::npos);
+    Mark(".log", "", esDeleted); // marked before the target changed
+    Command(IDM_COMMIT);
+    EXPECT_NE(Shown("エラー", MB_OK | MB_ICONERROR).back().find("拡張子「.log」の削除"), std::string::npos);
+    EXPECT_TRUE(backups().empty() && KeyExists(".log")) << "refused before anything is written";
+
+    form.Editor().Catalog.ExtensionMap[".log"].State = esUnchanged;
     Mark(".new", "newfile", esAdded);
     MarkCreator("newfile", esAdded).Kind = "新しい種類";
-    Mark(".log", "", esDeleted);
+    CreatorEntry& log = form.Editor().Catalog.CreatorMap["logfile"];
+    log.Kind = "わたしのログ";
+    log.State = esModified;
     hook.ClearRecords();
     Command(IDM_COMMIT);
     EXPECT_TRUE(hook.Records().empty());
     EXPECT_EQ(::GetValue(user, userClasses + "\\.txt", "Content Type").Text(), "text/mine");
     EXPECT_EQ(::GetValue(user, userClasses + "\\newfile", "").Text(), "新しい種類");
+    EXPECT_EQ(::GetValue(user, userClasses + "\\logfile", "").Text(), "わたしのログ");
+    EXPECT_EQ(::GetValue(user, userClasses + "\\logfile", "FriendlyTypeName").Text(), "@log.dll,-1");
+    EXPECT_EQ(::GetValue(user, userClasses + "\\logfile", "EditFlags").bytes, GetValue("logfile", "EditFlags").bytes);
     EXPECT_FALSE(GetValue(".txt", "Content Type").exists || KeyExists(".new") || KeyExists("newfile"))
         << "the machine's classes are untouched";
-    EXPECT_TRUE(KeyExists(".log")) << "a per-user delete removes the user's key only";
+    EXPECT_EQ(GetValue("logfile", "").Text(), "ログ");
+    ASSERT_EQ(backups().size(), 1u);
+    const std::string bytes = ReadFileBytes(dataFolder.File("backup\\" + backups()[0])).substr(2);
+    const std::wstring backup(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::vector<std::wstring> keyLines;
+    for (size_t at = 0; (at = backup.find(L"\r\n[", at)) != std::wstring::npos; at += 3)
+        keyLines.push_back(backup.substr(at + 2, backup.find(L']', at) - at - 1));
+    EXPECT_EQ(keyLines, (std::vector<std::wstring>{
+                            L"[-HKEY_CURRENT_USER\\Software\\Classes\\.new]", L"[-HKEY_CURRENT_USER\\Software\\Classes\\.txt]",
+                            L"[-HKEY_CURRENT_USER\\Software\\Classes\\logfile]",
+                            L"[-HKEY_CURRENT_USER\\Software\\Classes\\newfile]"}));
     EXPECT_EQ(row(".txt").second.Column(6), "ユーザー＋コンピューター");
-    EXPECT_EQ(row(".log").second.Column(6), "コンピューター");
 
-    ListView_SetItemState(form.List().ListView1, row(".txt").first, LVIS_SELECTED, LVIS_SELECTED);
+    ScratchFolder folder;
+    select(".new");
+    Export(IDM_EXPORT_SELECTED, folder.File("mine.reg"));
+    const std::string script = ReadFileBytes(folder.File("mine.reg"));
+    EXPECT_EQ(script.substr(script.find("\r\n\r\n[")),
+              "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.new]\r\n@=\"newfile\"\r\n\"Content Type\"=\"\"\r\n\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\Classes\\newfile]\r\n@=\"\x90\x56\x82\xb5\x82\xa2\x8e\xed\x97\xde\"\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\Classes\\newfile\\DefaultIcon]\r\n@=\"\"\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\Classes\\newfile\\shell\\open\\command]\r\n@=\"\"\r\n\r\n");
+
+    select(".txt");
     hook.Answer(IDYES);
     Command(IDM_RELEASE_CHOICE);
     EXPECT_FALSE(::KeyExists(user, choice));
     EXPECT_EQ(row(".txt").second.Column(7), "");
-    OverrideProcessElevation(std::nullopt);
 }
 
 TEST_F(SaveCommandsTest, ExportsWriteTheFileChosenInTheSaveDialog)

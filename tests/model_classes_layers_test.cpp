@@ -8,6 +8,7 @@
 #include "model/ClassesOrigin.h"
 #include "model/EditFlags.h"
 #include "model/UserChoice.h"
+#include "persist/RegistryCommit.h"
 #include "tests/support/ScratchRegistry.h"
 
 class ClassesLayersTest : public RegistryTest {};
@@ -120,4 +121,70 @@ TEST_F(ClassesLayersTest, TheScanReadsEachKeyWhereItLives)
     EXPECT_EQ(catalog.CreatorMap.at("minefile").Origin, O::None) << "named, but in neither";
     EXPECT_EQ(txt.UserChoice, "Word.Document");
     EXPECT_EQ(mine.UserChoice, "");
+}
+
+// A commit changes only what the user changed, in the layer chosen: the
+// machine's values the user's key lacks stay, a per-user write copies what
+// a key of the machine's held before hiding it, and what the user's layer
+// cannot hide is refused.
+TEST_F(ClassesLayersTest, CommitsWriteOnlyWhatChangedIntoTheLayerChosen)
+{
+    const HKEY user = HKEY_CURRENT_USER;
+    const std::string userClasses = scratch_.UserLocation().Path;
+    SetText(".txt", "", "txtfile");
+    SetText(".txt", "Content Type", "text/plain");
+    ::SetText(user, userClasses + "\\.txt\\OpenWithProgids", "txtfile", ""); // the user's .txt holds no value
+    SetText(".doc", "", "doc");
+    SetText("doc", "", "Document");
+    SetDword(Root(), "doc", "EditFlags", 0x10000);
+    SetText("doc\\DefaultIcon", "", "doc.ico");
+    SetText("doc\\shell", "", "print");
+    SetText("doc\\shell\\open\\command", "", "old.exe %1");
+    SetText("doc\\shell\\open\\command", "DelegateExecute", "{guid}");
+    SetText("doc\\shell\\open\\ddeexec", "", "[open]");
+    AssociationCatalog catalog;
+    FillCatalogFromRegistry(catalog, Locations());
+
+    ExtensionEntry& txt = catalog.ExtensionMap.at(".txt");
+    EXPECT_EQ(txt.Creator + "|" + txt.ContentType, "|") << "the user's key shows no value";
+    txt.Creator = "textfile";
+    txt.State = esModified;
+    const std::vector<HiddenChange> hidden = ChangesTheUserHides(catalog, scratch_.UserLocation());
+    ASSERT_EQ(hidden.size(), 1u);
+    EXPECT_EQ(hidden[0].name, ".txt");
+    ASSERT_TRUE(CommitMarkedEntries(catalog, Location()));
+    EXPECT_EQ(GetValue(".txt", "").Text() + "|" + GetValue(".txt", "Content Type").Text(), "textfile|text/plain");
+    EXPECT_FALSE(::GetValue(user, userClasses + "\\.txt", "").exists);
+
+    FillCatalogFromRegistry(catalog, Locations());
+    CreatorEntry& doc = catalog.CreatorMap.at("doc");
+    doc.Command = "new.exe %1";
+    doc.IconSource.clear();
+    doc.State = esModified;
+    const WriteTarget perUser(scratch_.UserLocation(), Location());
+    EXPECT_TRUE(RefusedByLayer(catalog, perUser).empty());
+    ASSERT_TRUE(CommitMarkedEntries(catalog, perUser));
+    const std::string mine = userClasses + "\\doc";
+    EXPECT_EQ(::GetValue(user, mine, "").Text(), "Document");
+    EXPECT_EQ(::GetValue(user, mine, "EditFlags").bytes, GetValue("doc", "EditFlags").bytes);
+    EXPECT_EQ(::GetValue(user, mine + "\\shell", "").Text(), "print") << "the default verb stays";
+    EXPECT_EQ(::GetValue(user, mine + "\\shell\\open\\command", "").Text(), "new.exe %1");
+    EXPECT_EQ(::GetValue(user, mine + "\\shell\\open\\command", "DelegateExecute").Text(), "{guid}");
+    EXPECT_TRUE(::KeyExists(user, mine + "\\DefaultIcon") && ValueNames(user, mine + "\\DefaultIcon").empty())
+        << "an empty key hides the machine's icon";
+    EXPECT_EQ(GetValue("doc\\shell\\open\\command", "").Text() + "|" + GetValue("doc\\DefaultIcon", "").Text(),
+              "old.exe %1|doc.ico");
+    FillCatalogFromRegistry(catalog, Locations());
+    const CreatorEntry& seen = catalog.CreatorMap.at("doc");
+    EXPECT_EQ(seen.Kind + "|" + seen.IconSource + "|" + seen.Command + "|" + seen.DdeMessage,
+              "Document||new.exe %1|[open]");
+
+    catalog.CreatorMap.at("doc").UsesDde = false;
+    catalog.CreatorMap.at("doc").State = esModified;
+    catalog.ExtensionMap.at(".doc").State = esDeleted;
+    const std::vector<LayerRefusal> refused = RefusedByLayer(catalog, perUser);
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_EQ(refused[0].name + "|" + refused[0].subKey, ".doc|");
+    EXPECT_EQ(refused[1].name + "|" + refused[1].subKey, "doc|\\shell\\open\\ddeexec");
+    EXPECT_TRUE(RefusedByLayer(catalog, Location()).empty()) << "the machine's own layer expresses both";
 }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/resource.h"
-#include "dialogs/Workflows.h"
+#include "dialogs/AssociationForm.h"
+#include "model/CatalogEdits.h"
 
 namespace {
 
@@ -293,19 +293,20 @@ TEST_F(WorkflowTest, DeleteMarksTheExtensionAndAnUnusedCreator)
 
 TEST_F(WorkflowTest, TypedRegistryPathsAreRefusedUnlessTheCreatorExists)
 {
+    using F = AssociationFields;
     struct Case {
         const char* extension;
         const char* creator;
         bool extensionTyped;
-        int control;
+        std::string F::*field;
         const char* message;
     };
     const Case cases[] = {
-        {".txt", "txtfile", true, 0, ""},
-        {".txt", "new\\creator", false, IDC_ASSOC_EDIT9, "新しいクリエーターの名前に「\\」を使うことはできません。"},
-        {".txt", "CLSID\\{888DCA60}", false, 0, ""},
-        {"a\\b", "new\\creator", true, IDC_ASSOC_EDIT10, "拡張子に「\\」を使うことはできません。"},
-        {"a\\b", "txtfile", false, 0, ""},
+        {".txt", "txtfile", true, nullptr, ""},
+        {".txt", "new\\creator", false, &F::Creator, "新しいクリエーターの名前に「\\」を使うことはできません。"},
+        {".txt", "CLSID\\{888DCA60}", false, nullptr, ""},
+        {"a\\b", "new\\creator", true, &F::Extension, "拡張子に「\\」を使うことはできません。"},
+        {"a\\b", "txtfile", false, nullptr, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.extension) + " " + c.creator);
@@ -313,7 +314,7 @@ TEST_F(WorkflowTest, TypedRegistryPathsAreRefusedUnlessTheCreatorExists)
         fields.Extension = c.extension;
         fields.Creator = c.creator;
         const NameProblem problem = CheckTypedNames(catalog, fields, c.extensionTyped);
-        EXPECT_EQ(problem.control, c.control);
-        EXPECT_EQ(problem.message ? std::string(problem.message) : "", c.message);
+        EXPECT_EQ(problem.field, c.field);
+        EXPECT_EQ(problem.field ? std::string(NameProblemMessage(problem)) : "", c.message);
     }
 }

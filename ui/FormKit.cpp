@@ -1,5 +1,7 @@
 #include "ui/FormKit.h"
 
+#include <algorithm>
+
 #include <commdlg.h>
 
 UINT WindowDpi(HWND window)
@@ -127,4 +129,13 @@ bool ChooseFile(FileDialog kind, HWND owner, const char* title, const char* filt
         return false;
     path.assign(file.c_str());
     return true;
+}
+
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
+    const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(std::max(copied, 0)));
+    return text;
 }

@@ -27,6 +27,9 @@ void SetClientSize(HWND window, int width, int height, UINT dpi);
 // Centres the window on the work area of the primary monitor.
 void CenterOnDesktop(HWND window);
 
+// The window's text; empty for a window that has none.
+std::string WindowText(HWND window);
+
 // Shows `window` modally over `owner` and runs messages until `closed`
 // becomes true; the window is then hidden, not destroyed, so it keeps its
 // state for the next showing.

@@ -1,9 +1,11 @@
 // Points the folders where the program keeps its settings and backups at
 // scratch places for the lifetime of the object, so no test writes into the
-// real user profile.
+// real user profile. Likewise the answer to whether the process is
+// elevated, which no assertion that ends a test early may leave behind.
 #pragma once
 #include <string>
 
+#include "model/Elevation.h"
 #include "persist/DataFolders.h"
 
 class DataFoldersOverride {
@@ -15,4 +17,12 @@ public:
     ~DataFoldersOverride() { OverrideDataFolders(std::nullopt); }
     DataFoldersOverride(const DataFoldersOverride&) = delete;
     DataFoldersOverride& operator=(const DataFoldersOverride&) = delete;
+};
+
+class ElevationOverride {
+public:
+    explicit ElevationOverride(bool elevated) { OverrideProcessElevation(elevated); }
+    ~ElevationOverride() { OverrideProcessElevation(std::nullopt); }
+    ElevationOverride(const ElevationOverride&) = delete;
+    ElevationOverride& operator=(const ElevationOverride&) = delete;
 };

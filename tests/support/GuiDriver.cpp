@@ -13,13 +13,6 @@ LPARAM RowPoint(HWND list, int row)
 }
 } // namespace
 
-std::string WindowText(HWND window)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void ClickListRow(HWND list, int row)
 {
     const LPARAM point = RowPoint(list, row);

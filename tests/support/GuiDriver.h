@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-std::string WindowText(HWND window);
+#include "ui/FormKit.h" // WindowText
 
 // Clicks or double-clicks the middle of a list row's label.
 void ClickListRow(HWND list, int row);

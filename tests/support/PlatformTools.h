@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Runs a command line (a program of the platform such as regedit.exe or
 // reg.exe) without a window and waits for it; its exit code, or -1 when it
@@ -31,3 +32,5 @@ private:
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The names of the files a pattern such as "folder\*.reg" finds.
+std::vector<std::string> ListFiles(const std::string& pattern);

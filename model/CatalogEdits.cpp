@@ -1,6 +1,5 @@
-#include "dialogs/Workflows.h"
+#include "model/CatalogEdits.h"
 
-#include "ui/resource.h"
 #include "model/CatalogScan.h"
 #include "model/RegistryLayout.h"
 
@@ -16,8 +15,10 @@ void TakeSettings(CreatorEntry& stored, const CreatorEntry& working)
     stored.ParseIconSource();
 }
 
-void TakeValues(ExtensionEntry& stored, const ExtensionEntry& working)
+void TakeValues(ExtensionEntry& stored, ExtensionEntry working, const EditLocks& locks)
 {
+    if (locks.ContentType)
+        working.ContentType = stored.ContentType;
     if (stored == working)
         return;
     stored.Name = working.Name;
@@ -32,6 +33,30 @@ void LeavePreviousCreator(AssociationCatalog& catalog, const std::string& previo
 {
     if (CreatorEntry* creator = Find(catalog.CreatorMap, previous))
         creator->RemoveExtension(extension);
+}
+
+// What a creator's EditFlags lock, field by field.
+struct LockedField {
+    bool EditLocks::*lock;
+    std::string CreatorEntry::*field;
+};
+constexpr LockedField kLockedFields[] = {
+    {&EditLocks::Kind, &CreatorEntry::Kind},           {&EditLocks::Icon, &CreatorEntry::IconSource},
+    {&EditLocks::Command, &CreatorEntry::Command},      {&EditLocks::Dde, &CreatorEntry::DdeMessage},
+    {&EditLocks::Dde, &CreatorEntry::DdeApplication},  {&EditLocks::Dde, &CreatorEntry::DdeIfExec},
+    {&EditLocks::Dde, &CreatorEntry::DdeTopic},
+};
+
+// The dialog may show a locked field as the user cannot change it, or not
+// at all (the add dialog): whatever it confirms, the stored values stand.
+void KeepLockedValues(CreatorEntry& working, const CreatorEntry& stored, const EditLocks& locks)
+{
+    for (const LockedField& locked : kLockedFields)
+        if (locks.*locked.lock)
+            working.*locked.field = stored.*locked.field;
+    if (locks.Dde)
+        working.UsesDde = stored.UsesDde;
+    working.ParseIconSource();
 }
 
 // A creator named by a registry path is a key of some other structure
@@ -51,13 +76,17 @@ void KeepUnsetValues(CreatorEntry& working, const CreatorEntry& stored)
 // again is added anew with the dialog's values, even when they equal its
 // cleared ones.
 void ApplyCreatorPart(AssociationCatalog& catalog, const AssociationFields& fields, const std::string& extension,
-                      const ImageLoader& loadImage)
+                      const ImageLoader& loadImage, const EditLocks& locks)
 {
     CreatorEntry working = WorkingCreator(fields);
     bool reloadIcon = false;
     CreatorEntry* stored = Find(catalog.CreatorMap, working.Name);
     if (stored && IsRegistryPath(working.Name))
         KeepUnsetValues(working, *stored);
+    // A name that is not in the catalog may still be a locked key in
+    // another spelling: its locked fields are then left out.
+    if (!stored || stored->State != esDeleted)
+        KeepLockedValues(working, stored ? *stored : CreatorEntry{}, locks);
     if (!stored) {
         stored = &catalog.CreatorMap.emplace(working.Name, working).first->second;
         stored->State = esAdded;
@@ -70,6 +99,20 @@ void ApplyCreatorPart(AssociationCatalog& catalog, const AssociationFields& fiel
     stored->AddExtension(extension);
     if (reloadIcon && loadImage)
         loadImage(*stored);
+}
+
+// Cleared, but with where it lives and what the scan read of it: added
+// again, only what then differs from the read is written.
+template <typename Entry>
+void MarkDeleted(Entry& entry, const std::string& name)
+{
+    const ClassesOrigin origin = entry.Origin;
+    std::optional<LayoutSnapshot> read = std::move(entry.Read);
+    entry.Clear();
+    entry.Name = name;
+    entry.Origin = origin;
+    entry.Read = std::move(read);
+    entry.State = esDeleted;
 }
 
 bool CarriesMark(const AssociationCatalog& catalog, const std::string& extension, const std::string& creator)
@@ -106,14 +149,15 @@ AssociationFields ChosenCreatorFields(AssociationCatalog& catalog, const std::st
     return fields;
 }
 
-bool ApplyEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage)
+bool ApplyEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage,
+               const EditLocks& locks)
 {
     const std::string& extension = fields.Extension;
     ExtensionEntry& stored = FindOrAdd(catalog.ExtensionMap, extension);
     LeavePreviousCreator(catalog, stored.Creator, extension);
-    TakeValues(stored, WorkingExtension(fields));
+    TakeValues(stored, WorkingExtension(fields), locks);
     if (!fields.Creator.empty())
-        ApplyCreatorPart(catalog, fields, extension, loadImage);
+        ApplyCreatorPart(catalog, fields, extension, loadImage, locks);
     return CarriesMark(catalog, extension, fields.Creator);
 }
 
@@ -124,7 +168,8 @@ std::string NormalisedExtensionName(const std::string& typed)
     return LowerCaseName(typed[0] == '.' ? typed : "." + typed);
 }
 
-AddResult ApplyAdd(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage)
+AddResult ApplyAdd(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage,
+                   const EditLocks& locks)
 {
     AddResult result;
     result.extension = NormalisedExtensionName(fields.Extension);
@@ -135,41 +180,36 @@ AddResult ApplyAdd(AssociationCatalog& catalog, const AssociationFields& fields,
     working.Name = extension;
     if (ExtensionEntry* stored = Find(catalog.ExtensionMap, extension)) {
         LeavePreviousCreator(catalog, stored->Creator, extension);
-        TakeValues(*stored, working);
+        TakeValues(*stored, working, locks);
     } else {
         working.State = esAdded;
         catalog.ExtensionMap.emplace(extension, working);
         result.newExtension = true;
     }
     if (!fields.Creator.empty())
-        ApplyCreatorPart(catalog, fields, extension, loadImage);
+        ApplyCreatorPart(catalog, fields, extension, loadImage, locks);
     result.changed = CarriesMark(catalog, extension, fields.Creator);
     return result;
 }
 
-void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields)
+void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields, bool removeCreator)
 {
     const std::string& extension = fields.Extension;
-    ExtensionEntry& entry = FindOrAdd(catalog.ExtensionMap, extension);
-    entry.Clear();
-    entry.Name = extension;
-    entry.State = esDeleted;
+    MarkDeleted(FindOrAdd(catalog.ExtensionMap, extension), extension);
     if (fields.Creator.empty())
         return;
     CreatorEntry& creator = FindOrAdd(catalog.CreatorMap, fields.Creator);
     creator.RemoveExtension(extension);
-    if (creator.ExtensionCount != 0 || IsRegistryPath(fields.Creator))
+    if (creator.ExtensionCount != 0 || IsRegistryPath(fields.Creator) || !removeCreator)
         return;
-    creator.Clear();
-    creator.Name = fields.Creator;
-    creator.State = esDeleted;
+    MarkDeleted(creator, fields.Creator);
 }
 
 NameProblem CheckTypedNames(const AssociationCatalog& catalog, const AssociationFields& fields, bool extensionTyped)
 {
     if (extensionTyped && IsRegistryPath(fields.Extension))
-        return {IDC_ASSOC_EDIT10, kExtensionPathMessage};
+        return {&AssociationFields::Extension};
     if (IsRegistryPath(fields.Creator) && !Find(catalog.CreatorMap, fields.Creator))
-        return {IDC_ASSOC_EDIT9, kCreatorPathMessage};
+        return {&AssociationFields::Creator};
     return {};
 }

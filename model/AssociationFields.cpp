@@ -1,6 +1,4 @@
-#include "dialogs/AssociationFields.h"
-
-#include "ui/resource.h"
+#include "model/AssociationFields.h"
 
 namespace {
 using F = AssociationFields;
@@ -8,18 +6,18 @@ using E = ExtensionEntry;
 using C = CreatorEntry;
 
 constexpr FieldBinding kBindings[] = {
-    {IDC_ASSOC_EDIT10, &F::Extension, &E::Name, nullptr, true, false},
-    {IDC_ASSOC_EDIT2, &F::ContentType, &E::ContentType, nullptr, true, false},
-    {IDC_ASSOC_EDIT9, &F::Creator, &E::Creator, &C::Name, true, false},
-    {IDC_ASSOC_EDIT3, &F::Kind, nullptr, &C::Kind, true, false},
-    {IDC_ASSOC_LABEL12, &F::ExtensionText, nullptr, &C::ExtensionText, false, false},
-    {IDC_ASSOC_EDIT1, &F::IconSource, nullptr, &C::IconSource, true, false},
-    {0, &F::SelectedIconFile, nullptr, &C::IconFile, false, false},
-    {IDC_ASSOC_EDIT4, &F::Command, nullptr, &C::Command, true, false},
-    {IDC_ASSOC_EDIT5, &F::DdeMessage, nullptr, &C::DdeMessage, true, true},
-    {IDC_ASSOC_EDIT6, &F::DdeApplication, nullptr, &C::DdeApplication, true, true},
-    {IDC_ASSOC_EDIT8, &F::DdeIfExec, nullptr, &C::DdeIfExec, true, true},
-    {IDC_ASSOC_EDIT7, &F::DdeTopic, nullptr, &C::DdeTopic, true, true},
+    {&F::Extension, &E::Name, nullptr, true, false},
+    {&F::ContentType, &E::ContentType, nullptr, true, false},
+    {&F::Creator, &E::Creator, &C::Name, true, false},
+    {&F::Kind, nullptr, &C::Kind, true, false},
+    {&F::ExtensionText, nullptr, &C::ExtensionText, false, false},
+    {&F::IconSource, nullptr, &C::IconSource, true, false},
+    {&F::SelectedIconFile, nullptr, &C::IconFile, false, false},
+    {&F::Command, nullptr, &C::Command, true, false},
+    {&F::DdeMessage, nullptr, &C::DdeMessage, true, true},
+    {&F::DdeApplication, nullptr, &C::DdeApplication, true, true},
+    {&F::DdeIfExec, nullptr, &C::DdeIfExec, true, true},
+    {&F::DdeTopic, nullptr, &C::DdeTopic, true, true},
 };
 } // namespace
 

@@ -1,15 +1,18 @@
-// The rules of the edit, add and delete workflows and of the creator
-// chooser, over the catalog and the plain values of the association dialog:
-// which entries change, which get which mark, how the creators' extension
-// lists move, and what each workflow reports. The dialogs only move these
-// values to and from their controls; nothing here opens a window or touches
-// the registry.
+// The rules that stage a change in the catalog, over the catalog and the
+// plain values of the association dialog: which entries change, which get
+// which mark, how the creators' extension lists move, and what each change
+// reports. The dialogs only move these values to and from their controls,
+// and anything else that stages changes goes through the same rules; nothing
+// here opens a window or touches the registry. What the user changed is
+// what an entry then holds against its Read snapshot, which the commit
+// writes.
 #pragma once
 #include <functional>
 #include <string>
 
-#include "dialogs/AssociationFields.h"
 #include "model/AssociationCatalog.h"
+#include "model/AssociationFields.h"
+#include "model/EditFlags.h"
 
 // Told of a creator whose icon source the workflow set, so that its rows
 // get a new image.
@@ -28,8 +31,11 @@ AssociationFields ChosenCreatorFields(AssociationCatalog& catalog, const std::st
 // (also one left by an earlier workflow). A creator named by a registry
 // path keeps each value that the dialog leaves empty; a deleted creator
 // named again becomes esAdded with the dialog's values. The add workflow
-// treats its creator the same way.
-bool ApplyEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage);
+// treats its creator the same way. locks are those of the creator the
+// dialog names: a field they lock keeps the stored creator's value (and the
+// content type the stored extension's), whatever the dialog says.
+bool ApplyEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage,
+               const EditLocks& locks = {});
 
 // The extension name the add workflow stores: a dot in front when missing,
 // then lower case by the scan's conversion. Empty stays empty.
@@ -42,22 +48,20 @@ struct AddResult {
 };
 // Writes a confirmed add into the catalog. An empty extension changes
 // nothing.
-AddResult ApplyAdd(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage);
+AddResult ApplyAdd(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage,
+                   const EditLocks& locks = {});
 
 // Marks the extension the delete dialog shows as deleted, and its creator
-// too when no other extension uses it. A creator named by a registry path
-// (a key of some other structure, such as CLSID\{...}) is never marked.
-void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields);
+// too when no other extension uses it and removeCreator allows. A creator
+// named by a registry path (a key of some other structure, such as
+// CLSID\{...}) is never marked. Both keep what the scan read of them.
+void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields, bool removeCreator = true);
 
 // A typed name that is a registry path rather than a key name: committed,
-// it would write below some other key. The control to focus and the
-// message, or control 0 when the names are fine. Creators the catalog
-// already holds under such a name stay acceptable.
+// it would write below some other key. The field at fault, or none when the
+// names are fine. Creators the catalog already holds under such a name stay
+// acceptable.
 struct NameProblem {
-    int control = 0;
-    const char* message = nullptr;
+    std::string AssociationFields::*field = nullptr;
 };
 NameProblem CheckTypedNames(const AssociationCatalog& catalog, const AssociationFields& fields, bool extensionTyped);
-
-inline constexpr const char* kExtensionPathMessage = "拡張子に「\\」を使うことはできません。";
-inline constexpr const char* kCreatorPathMessage = "新しいクリエーターの名前に「\\」を使うことはできません。";

@@ -1,7 +1,8 @@
 // What the association dialog shows, as plain values, and the one table
-// that says which entry field each of its controls stands for. Every fill
-// and every read-back of the three dialog variants and of the creator
-// chooser goes through that table. No windows here.
+// that says which entry field each of them stands for. Every fill and every
+// read-back of the three dialog variants and of the creator chooser goes
+// through that table, and so does everything else that stages a change
+// (a registry script loaded for review, say). No windows here.
 #pragma once
 #include <span>
 #include <string>
@@ -27,28 +28,26 @@ struct AssociationFields {
     bool operator==(const AssociationFields&) const = default;
 };
 
-// One text of the dialog: its control (0 for the remembered icon file,
-// which has none), its value, and the field of the extension entry and/or
-// the creator entry that it shows.
+// One text of the dialog: its value, and the field of the extension entry
+// and/or the creator entry that it shows.
 struct FieldBinding {
-    int control;
     std::string AssociationFields::*text;
     std::string ExtensionEntry::*extensionField; // nullptr when none
     std::string CreatorEntry::*creatorField;     // nullptr when none
     bool readBack;  // taken back into the working entries on OK
-    bool ddeField;  // taken back only while CheckBox1 is ticked
+    bool ddeField;  // taken back only while DDE is ticked
 };
 
 // The field-to-entry table, in the order the dialog shows the fields.
 std::span<const FieldBinding> FieldTable();
 
-// The extension's part of the dialog: Edit10, Edit2 and Edit9.
+// The extension's part of the dialog: extension, content type, creator.
 void ShowExtension(AssociationFields& fields, const ExtensionEntry& extension);
-// The creator's part ("showing a creator"): Edit9 down to Edit7.
+// The creator's part ("showing a creator"): creator down to the DDE topic.
 void ShowCreator(AssociationFields& fields, const CreatorEntry& creator);
 
 // Cleared working entries filled from what the user confirmed. The DDE
-// texts count only with CheckBox1 ticked; the icon file is parsed from the
+// texts count only with DDE ticked; the icon file is parsed from the
 // icon source, not taken from the list's remembered file.
 ExtensionEntry WorkingExtension(const AssociationFields& fields);
 CreatorEntry WorkingCreator(const AssociationFields& fields);
