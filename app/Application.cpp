@@ -91,6 +91,7 @@ int RunMorvido()
         static TForm11 form11;
         create(form11, "追加ダイアログを作成できませんでした。");
         ConnectForms(form1, form5, form6, form7, form10, form11);
+        form1.InstanceGuard = &guard;
 
         form1.Editor().Modified = false;
         form1.ReloadFromRegistry(false);

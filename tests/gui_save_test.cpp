@@ -216,8 +216,8 @@ TEST_F(SaveCommandsTest, PerUserCommitsAndTheUsersChoice)
     Mark(".txt", "txtfile", esModified).ContentType = "text/mine";
     Command(IDM_TARGET_MACHINE);
     Command(IDM_COMMIT);
-    ASSERT_EQ(Shown("エラー", MB_OK | MB_ICONERROR).size(), 1u);
-    EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR)[0].rfind("すべてのユーザーの関連づけを変更するには", 0), 0u);
+    ASSERT_EQ(Shown("エラー", MB_YESNO | MB_ICONERROR).size(), 1u) << "No: nothing restarts";
+    EXPECT_EQ(Shown("エラー", MB_YESNO | MB_ICONERROR)[0].rfind("すべてのユーザーの関連づけを変更するには", 0), 0u);
     WIN32_FIND_DATAA found{};
     EXPECT_EQ(FindFirstFileA(dataFolder.File("backup\\*.reg").c_str(), &found), INVALID_HANDLE_VALUE)
         << "refused before the backup";
