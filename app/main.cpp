@@ -30,6 +30,9 @@ static void RedirectClassesRootForTests()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // DLLs loaded later come from the system folder only, never from the
+    // folder the program was started from, which may be a download folder.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     RedirectClassesRootForTests();
     // Only a bare start opens the window; everything else is for scripts.
     const CommandLineRequest request = ParseCommandLine(CommandLineArguments());
