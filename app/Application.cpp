@@ -14,29 +14,10 @@
 #include "dialogs/CreatorChooser.h"
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
-#include "model/Scoped.h"
 #include "view/EntryMessages.h"
 #include "view/ProgressForm.h"
 
 namespace {
-
-// Takes the guard; false when another copy holds it. Creating the mutex and
-// checking ERROR_ALREADY_EXISTS closes the gap in which two copies started
-// together could both miss each other's open.
-bool TakeSingleInstanceGuard(ScopedKernelHandle& guard)
-{
-    ScopedKernelHandle existing(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName));
-    if (existing)
-        return false;
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
-    guard.Reset(CreateMutexA(&attributes, TRUE, kMutexName));
-    if (guard && GetLastError() == ERROR_ALREADY_EXISTS) {
-        guard.Reset();
-        return false;
-    }
-    // A guard that could not be created at all does not stop the program.
-    return true;
-}
 
 // Runs until the main window is gone. Every way it closes passes through
 // a message of this loop (or of a modal loop inside one), so the check
@@ -77,8 +58,8 @@ void ConnectForms(TForm1& form1, TAssociationForm& form5, TForm6& form6, TForm7&
 
 int RunMorvido()
 {
-    ScopedKernelHandle guard;
-    if (!TakeSingleInstanceGuard(guard)) {
+    static SingleInstanceGuard guard;
+    if (!guard.Take()) {
         MessageBoxA(nullptr, kAlreadyRunningMessage, kCaptionError, MB_OK | MB_ICONERROR);
         return 1;
     }
@@ -112,6 +93,7 @@ int RunMorvido()
         static TForm11 form11;
         create(form11, "追加ダイアログを作成できませんでした。");
         ConnectForms(form1, form5, form6, form7, form10, form11);
+        form1.InstanceGuard = &guard;
 
         form1.Editor().Modified = false;
         form1.ReloadFromRegistry(false);
@@ -122,7 +104,6 @@ int RunMorvido()
         MessageBoxA(nullptr, error.what(), kVersionLine, MB_OK | MB_ICONERROR);
     }
 
-    if (guard)
-        ReleaseMutex(guard.Get());
+    guard.Release();
     return 0;
 }

@@ -1,8 +1,8 @@
 // Start-up: the single-instance guard, the windows, the first load and the
 // message loop.
 #pragma once
+#include "app/SingleInstanceGuard.h"
 
-inline constexpr const char* kMutexName = "MORVIDO";
 inline constexpr const char* kAlreadyRunningMessage =
     "morvidoがすでに動作しています。morvidoは二重起動できません。";
 

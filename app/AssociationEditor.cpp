@@ -24,8 +24,8 @@ constexpr const char* kNothingPending =
 
 constexpr const char* kNeedsAdministrator =
     "すべてのユーザーの関連づけを変更するには、管理者の権限が必要です。\n"
-    "保存先を「このユーザーだけ」にするか、morvidoを管理者として実行してください。\n"
-    "レジストリーは変更されていません。";
+    "レジストリーは変更されていません。保存先を「このユーザーだけ」にすれば、このまま書き込めます。\n\n"
+    "管理者として再起動しますか? 変更した情報は失われます。";
 
 constexpr const char* kRefusedLayerTail =
     "\n\nすべてのユーザーの関連付けにあるものは、このユーザーの関連付けでは消せません。"
@@ -250,7 +250,8 @@ bool AssociationEditor::CommitChanges()
     // Refused before anything is written: a standard user cannot write the
     // machine's classes, and Windows does not redirect the writes.
     if (Target == SaveTarget::Machine && !ProcessIsElevated()) {
-        host_.Ask(kNeedsAdministrator, kCaptionError, kErrorBox);
+        if (host_.Ask(kNeedsAdministrator, kCaptionError, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES)
+            host_.RestartElevated();
         return false;
     }
     if (!LayerCanExpress())

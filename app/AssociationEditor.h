@@ -48,6 +48,9 @@ public:
                            AssociationFields& confirmed) = 0;
     // The file an export goes to; false when the user cancels.
     virtual bool ChooseExportFile(std::string& path) = 0;
+    // Starts the program again as an administrator and closes the window,
+    // without asking about the changes again.
+    virtual void RestartElevated() = 0;
 
 protected:
     ~EditorHost() = default;

@@ -7,6 +7,7 @@
 
 #include "app/AboutForm.h"
 #include "app/DefaultsCommand.h"
+#include "app/ElevatedRestart.h"
 #include "app/MainMenus.h"
 #include "app/Settings.h"
 #include "dialogs/AssociationForm.h"
@@ -24,6 +25,9 @@ namespace {
 
 constexpr const char* kListViewHint = "アイコンをダブルクリックすると、関連づけ情報を変更することができます。";
 constexpr const char* kImage1Hint = "クリックすると関連づけを変更することができます。";
+constexpr const char* kRestartQuestion =
+    "変更した情報があります。\n管理者として再起動しますか? 変更した情報は失われます。";
+constexpr const char* kRestartFailed = "morvidoを管理者として起動できませんでした。";
 
 // Heights and places of the window's parts, in pixels at 96 DPI.
 constexpr int kPanel1Height = 156;
@@ -101,6 +105,10 @@ bool TForm1::FormCreate()
     if (!CreateControls())
         return false;
     SetMenu(hwnd_, CreateMainMenu());
+    // A process keeps its rights for life: the restart is of no use once
+    // elevated.
+    if (ProcessIsElevated())
+        EnableMenuItem(GetMenu(hwnd_), IDM_RESTART_ELEVATED, MF_BYCOMMAND | MF_GRAYED);
     popupMenu_.Reset(CreateListMenu());
     PopupMenu1 = popupMenu_.Get();
     accelerators_.Reset(CreateShortcuts());
@@ -120,6 +128,7 @@ void TForm1::FormDestroy()
     hints_.Clear();
     detail_ = DetailPanel();
     PopupMenu1 = nullptr, Image2 = Image3 = nullptr, list_.ListView1 = nullptr;
+    restarting_ = false;
     Panel1 = Panel2 = StatusBar1 = ToolTip1 = nullptr;
     SpeedButton.fill(nullptr);
 }
@@ -235,6 +244,9 @@ void TForm1::FormDpiChanged(UINT dpi, const RECT& suggested)
 
 bool TForm1::FormCloseQuery()
 {
+    // The user gave up the changes to restart, and the settings are saved.
+    if (restarting_)
+        return true;
     if (!editor_.CloseQuery())
         return false;
     SaveSettings();
@@ -262,7 +274,7 @@ void TForm1::SetSaveTarget(SaveTarget target)
     editor_.Target = target;
     const bool user = target == SaveTarget::User;
     CheckSaveTarget(GetMenu(hwnd_), user);
-    hints_.SetIdleText(SaveTargetText(user, ProcessIsElevated()));
+    hints_.SetIdleText(SaveTargetText(user, ProcessIsElevated(), ProcessAccountName()));
 }
 
 void TForm1::SaveSettings()
@@ -364,6 +376,7 @@ void TForm1::RunCommand(UINT id)
     static const Command commands[] = {
         {IDM_RELOAD, true, [](TForm1& form) { form.editor_.ReloadFromRegistry(true); }},
         {IDM_COMMIT, true, [](TForm1& form) { form.CommitCommand(); }},
+        {IDM_RESTART_ELEVATED, true, [](TForm1& form) { form.RestartCommand(); }},
         {IDM_EXPORT_SELECTED, true, [](TForm1& form) { form.OnSelected(&AssociationEditor::ExportSelected); }},
         {IDM_EXPORT_CHANGES, true, [](TForm1& form) { form.editor_.ExportChanges(); }},
         {IDM_EXPORT_DEFAULTS, true,
@@ -408,6 +421,33 @@ void TForm1::CommitCommand()
 {
     if (editor_.CommitChanges())
         editor_.ReloadFromRegistry(true);
+}
+
+void TForm1::RestartCommand()
+{
+    if (ProcessIsElevated())
+        return;
+    if (editor_.Modified &&
+        Ask(kRestartQuestion, kCaptionConfirm, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    RestartElevated();
+}
+
+void TForm1::RestartElevated()
+{
+    // Before the start: the new copy reads them as it opens.
+    SaveSettings();
+    const DWORD result = StartElevatedCopy(hwnd_, InstanceGuard);
+    // Cancelled is the user's own "no" at the elevation prompt.
+    if (result == ERROR_CANCELLED)
+        return;
+    if (result != ERROR_SUCCESS) {
+        ShowError(kRestartFailed);
+        return;
+    }
+    restarting_ = true;
+    // Posted: the commit that offered the restart is still on the stack.
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void TForm1::OnSelected(void (AssociationEditor::*command)(const std::string& extension))

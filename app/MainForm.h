@@ -19,6 +19,7 @@
 
 inline constexpr const char* kMainFormClass = "TForm1";
 
+class SingleInstanceGuard;
 class TForm6;
 class TForm7;
 class TAssociationForm;
@@ -47,6 +48,8 @@ public:
     TForm7* Form7 = nullptr;            // creator chooser
     TAssociationForm* Form10 = nullptr; // delete dialog
     TAssociationForm* Form11 = nullptr; // add dialog
+    // Let go while an elevated copy starts; none in tests.
+    SingleInstanceGuard* InstanceGuard = nullptr;
 
     // Controls. Image2 (placeholder) and Image3 (deleted marker) are never
     // shown: they are the pictures other controls borrow.
@@ -99,6 +102,8 @@ private:
     // Commands: every menu item, shortcut and toolbar button runs one.
     void RunCommand(UINT id);
     void CommitCommand();
+    // Asks first when changes would be lost.
+    void RestartCommand();
     // Runs the editor's command on the selected row's extension, if any.
     void OnSelected(void (AssociationEditor::*command)(const std::string& extension));
 
@@ -119,6 +124,7 @@ private:
     bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, const EditLocks& locks,
                    AssociationFields& confirmed) override;
     bool ChooseExportFile(std::string& path) override;
+    void RestartElevated() override;
 
     AssociationEditor editor_{*this};
     AssociationListView list_;
@@ -131,4 +137,6 @@ private:
     ScopedAccelerators accelerators_;
     StatusHints hints_;
     ScanProgressReporter progress_;
+    // The elevated copy has started: the window closes without asking.
+    bool restarting_ = false;
 };

@@ -58,6 +58,7 @@ constexpr MenuItem kMainMenu[] = {
     {IDM_EXPORT_CHANGES, "全編集項目ﾌｧｲﾙ保存(&S)"},
     {IDM_EXPORT_DEFAULTS, "既定の関連付けをXMLに保存(&D)"},
     kSeparator,
+    {IDM_RESTART_ELEVATED, "管理者として再起動(&R)"},
     {IDM_CLOSE, "終了(&X)"},
     {0, "編集(&E)"},
     {IDM_EDIT, "編集(&E)"},
@@ -208,10 +209,16 @@ void CheckSaveTarget(HMENU menu, bool user)
                        MF_BYCOMMAND);
 }
 
-const char* SaveTargetText(bool user, bool elevated)
+std::string SaveTargetText(bool user, bool elevated, const std::string& account)
 {
     if (!user)
         return "保存先: すべてのユーザー";
-    return elevated ? "保存先: このユーザーだけ"
-                    : "保存先: このユーザーだけ（管理者として実行していないため、すべてのユーザーの関連づけは変更できません）";
+    // Whose classes change is not obvious after signing in as another
+    // administrator at the elevation prompt.
+    std::string text = "保存先: このユーザーだけ";
+    if (!account.empty())
+        text += " (" + account + ")";
+    if (!elevated)
+        text += "（管理者として実行していないため、すべてのユーザーの関連づけは変更できません）";
+    return text;
 }

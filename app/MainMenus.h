@@ -30,6 +30,7 @@ HMENU CreateMainMenu();
 HMENU CreateListMenu();
 HACCEL CreateShortcuts();
 
-// The menu's mark and the status bar's text of where commits write.
+// The menu's mark and the status bar's text of where commits write;
+// account: the one whose own classes the user's target changes.
 void CheckSaveTarget(HMENU menu, bool user);
-const char* SaveTargetText(bool user, bool elevated);
+std::string SaveTargetText(bool user, bool elevated, const std::string& account);

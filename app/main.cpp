@@ -28,8 +28,24 @@ static void RedirectClassesRootForTests()
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
 }
 
+// Windows before 10 version 1903 ignores the manifest's UTF-8 code page,
+// and every narrow text of the program would be garbled there.
+static bool ActiveCodePageIsUtf8() { return GetACP() == CP_UTF8; }
+
+// In UTF-16, as no narrow text shows right where it is needed. A box for
+// the command line as well: its console output converts through the same
+// code page.
+constexpr const wchar_t* kNeedsNewerWindows = L"morvidoを使うには、Windows 10 バージョン 1903 以降が必要です。";
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // DLLs loaded later come from the system folder only, never from the
+    // folder the program was started from, which may be a download folder.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!ActiveCodePageIsUtf8()) {
+        MessageBoxW(nullptr, kNeedsNewerWindows, L"エラー", MB_OK | MB_ICONERROR);
+        return 1;
+    }
     RedirectClassesRootForTests();
     // Only a bare start opens the window; everything else is for scripts.
     const CommandLineRequest request = ParseCommandLine(CommandLineArguments());

@@ -66,15 +66,51 @@ std::string LocateProgram(const std::string& path)
     return length > 0 && length < sizeof found ? std::string(found, length) : path;
 }
 
+// VERSION.dll is none of the platform's known DLLs: imported, it would be
+// looked for beside the program first, in what may be a download folder.
+// Loaded from the system folder instead, once, and kept to the end.
+struct VersionFunctions {
+    decltype(&GetFileVersionInfoSizeW) InfoSize = nullptr;
+    decltype(&GetFileVersionInfoW) Info = nullptr;
+    decltype(&VerQueryValueW) QueryValue = nullptr;
+};
+
+template <typename Function>
+void Resolve(HMODULE module, const char* name, Function& function)
+{
+    // Through the generic function type, which casts to any other without
+    // a warning.
+    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// All three, or none: without them no file has version information.
+const VersionFunctions& Version()
+{
+    static const VersionFunctions functions = [] {
+        VersionFunctions found;
+        const HMODULE module = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module)
+            return found;
+        Resolve(module, "GetFileVersionInfoSizeW", found.InfoSize);
+        Resolve(module, "GetFileVersionInfoW", found.Info);
+        Resolve(module, "VerQueryValueW", found.QueryValue);
+        return found.InfoSize && found.Info && found.QueryValue ? found : VersionFunctions{};
+    }();
+    return functions;
+}
+
 std::string FileDescriptionOf(const std::string& path)
 {
+    const VersionFunctions& version = Version();
+    if (!version.InfoSize)
+        return {};
     const std::wstring file = WidenText(path);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    const DWORD size = version.InfoSize(file.c_str(), &ignored);
     if (size == 0)
         return {};
     std::vector<BYTE> data(size);
-    if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data()))
+    if (!version.Info(file.c_str(), 0, size, data.data()))
         return {};
     // The tables the resource lists, then the two that most programs carry.
     std::vector<std::wstring> tables;
@@ -84,7 +120,7 @@ std::string FileDescriptionOf(const std::string& path)
     };
     Translation* translations = nullptr;
     UINT bytes = 0;
-    if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
+    if (version.QueryValue(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
         for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
             wchar_t name[16];
             swprintf(name, 16, L"%04x%04x", translations[i].language, translations[i].codePage);
@@ -96,7 +132,7 @@ std::string FileDescriptionOf(const std::string& path)
         wchar_t* text = nullptr;
         UINT length = 0;
         const std::wstring query = L"\\StringFileInfo\\" + table + L"\\FileDescription";
-        if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+        if (!version.QueryValue(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
             continue;
         std::wstring description(text, length);
         description.erase(std::find(description.begin(), description.end(), L'\0'), description.end());

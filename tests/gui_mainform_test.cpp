@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "app/AboutForm.h"
+#include "app/ElevatedRestart.h"
 #include "app/MainForm.h"
+#include "app/SingleInstanceGuard.h"
+#include "model/Elevation.h"
 #include "ui/resource.h"
 #include "tests/support/MessageBoxHook.h"
 #include "tests/support/ScratchRegistry.h"
@@ -222,7 +225,7 @@ TEST_F(MainFormTest, MenusHoldTheirItemsAndShortcuts)
     ListItems(GetMenu(form.Handle()), main);
     EXPECT_EQ(main, (std::vector<std::string>{
                         "[ﾌｧｲﾙ(&F)]", "レジストリ読込(&O)\tF5", "レジストリ書込(&V)", "-", "選択項目ﾌｧｲﾙ保存(&T)",
-                        "全編集項目ﾌｧｲﾙ保存(&S)\tCtrl+S", "既定の関連付けをXMLに保存(&D)", "-", "終了(&X)\tCtrl+Q",
+                        "全編集項目ﾌｧｲﾙ保存(&S)\tCtrl+S", "既定の関連付けをXMLに保存(&D)", "-", "管理者として再起動(&R)", "終了(&X)\tCtrl+Q",
                         "[編集(&E)]", "編集(&E)", "追加(&A)\tIns", "削除(&D)\tDel", "-",
                         "ユーザーの選択を解除(&U)", "[保存先(&W)]", "このユーザーだけ(&U)", "すべてのユーザー(&A)",
                         "[表示(&V)]", "大きいアイコン(&G)", "小さいアイコン(&M)", "一覧(&L)", "詳細(&B)", "-",
@@ -289,6 +292,11 @@ TEST_F(MainFormTest, StatusBarShowsTheHintOfTheControlUnderTheMouse)
     PointAt(form.Detail().Label2);
     EXPECT_EQ(StatusText(form.StatusBar1), "保存先: すべてのユーザー")
         << "no control around the label has a hint: where commits write";
+    char domain[256] = {}, user[256] = {};
+    GetEnvironmentVariableA("USERDOMAIN", domain, sizeof domain);
+    GetEnvironmentVariableA("USERNAME", user, sizeof user);
+    Command(IDM_TARGET_USER);
+    EXPECT_EQ(StatusText(form.StatusBar1), "保存先: このユーザーだけ (" + std::string(domain) + "\\" + user + ")");
     PointAt(ListView_GetHeader(form.List().ListView1));
     EXPECT_EQ(StatusText(form.StatusBar1), "アイコンをダブルクリックすると、関連づけ情報を変更することができます。")
         << "the header takes the hint of the list around it";
@@ -314,6 +322,76 @@ TEST_F(MainFormTest, CloseQueryAsksAboutChangesAndClosesOnYesOrNo)
         EXPECT_TRUE(settings.Exists()) << "the settings are saved";
         DeleteFileA(settings.Path().c_str());
     }
+}
+
+// Without elevation the menu and the commit refused for all users restart
+// the program through the shell's "runas", after asking when changes would
+// be lost; the window then closes without asking again, and stays, guard
+// and all, when no copy started.
+TEST_F(MainFormTest, RestartAsAdministrator)
+{
+    const auto grayed = [this] {
+        return GetMenuState(GetMenu(form.Handle()), IDM_RESTART_ELEVATED, MF_BYCOMMAND) & MF_GRAYED;
+    };
+    EXPECT_EQ(grayed(), static_cast<UINT>(MF_GRAYED)) << "elevated, as every process under Wine";
+    const HRSRC manifest = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(manifest, nullptr);
+    const char* manifestText = static_cast<const char*>(LockResource(LoadResource(nullptr, manifest)));
+    EXPECT_NE(std::string(manifestText, SizeofResource(nullptr, manifest)).find("level=\"asInvoker\""), std::string::npos);
+
+    std::vector<ElevatedStart> starts;
+    DWORD result = ERROR_SUCCESS;
+    struct Restore {
+        ~Restore() { OverrideElevatedStart(nullptr), OverrideProcessElevation(std::nullopt); }
+    } restore;
+    OverrideElevatedStart([&](const ElevatedStart& start) {
+        EXPECT_TRUE(settings.Exists()) << "saved for the new copy first";
+        starts.push_back(start);
+        return result;
+    });
+    OverrideProcessElevation(false);
+    DestroyWindow(form.Handle());
+    SetUp();
+    EXPECT_EQ(grayed(), 0u);
+    SingleInstanceGuard guard;
+    ASSERT_TRUE(guard.Take());
+    form.InstanceGuard = &guard;
+    const auto guardHeld = [] { return ScopedKernelHandle(OpenMutexA(SYNCHRONIZE, FALSE, kMutexName)).Get() != nullptr; };
+
+    form.Editor().Modified = true;
+    for (DWORD failure : {DWORD{ERROR_SUCCESS}, DWORD{ERROR_CANCELLED}, DWORD{ERROR_FILE_NOT_FOUND}}) {
+        result = failure;
+        hook.Answer(failure == ERROR_SUCCESS ? IDNO : IDYES);
+        Command(IDM_RESTART_ELEVATED);
+        PumpMessages();
+        EXPECT_TRUE(guardHeld() && form.Handle());
+    }
+    ASSERT_EQ(hook.Records().size(), 4u) << "three questions, one failure";
+    EXPECT_EQ(hook.Records()[0].text, "変更した情報があります。\n管理者として再起動しますか? 変更した情報は失われます。");
+    EXPECT_EQ(hook.Records()[0].buttons | hook.Records()[0].icon, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(hook.Records()[0].defaultButton, IDNO);
+    EXPECT_EQ(hook.Records()[3].text, "morvidoを管理者として起動できませんでした。");
+    EXPECT_EQ(starts.size(), 2u) << "not after No";
+
+    result = ERROR_SUCCESS;
+    for (UINT command : {IDM_RESTART_ELEVATED, IDM_COMMIT}) {
+        SCOPED_TRACE(command);
+        if (!form.Handle())
+            SetUp();
+        form.SetSaveTarget(SaveTarget::Machine);
+        form.Editor().Modified = true;
+        hook.ClearRecords();
+        hook.Answer(IDYES);
+        Command(command);
+        PumpMessages();
+        ASSERT_EQ(hook.Records().size(), 1u) << "the question or the refusal, and none on closing";
+        EXPECT_EQ(hook.Records()[0].defaultButton, IDNO);
+        EXPECT_EQ(form.Handle(), nullptr);
+        EXPECT_FALSE(guardHeld());
+        EXPECT_EQ(starts.back().Verb, L"runas");
+        EXPECT_TRUE(starts.back().File.ends_with(L"\\morvido_gui_tests.exe"));
+    }
+    EXPECT_EQ(starts.size(), 4u);
 }
 
 TEST_F(MainFormTest, RunningScanHoldsBackReloadsChangesAndClosing)

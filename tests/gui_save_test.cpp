@@ -225,8 +225,8 @@ TEST_F(SaveCommandsTest, PerUserCommitsAndTheUsersChoice)
     Mark(".txt", "txtfile", esModified).ContentType = "text/mine";
     Command(IDM_TARGET_MACHINE);
     Command(IDM_COMMIT);
-    ASSERT_EQ(Shown("エラー", MB_OK | MB_ICONERROR).size(), 1u);
-    EXPECT_EQ(Shown("エラー", MB_OK | MB_ICONERROR)[0].rfind("すべてのユーザーの関連づけを変更するには", 0), 0u);
+    ASSERT_EQ(Shown("エラー", MB_YESNO | MB_ICONERROR).size(), 1u) << "No: nothing restarts";
+    EXPECT_EQ(Shown("エラー", MB_YESNO | MB_ICONERROR)[0].rfind("すべてのユーザーの関連づけを変更するには", 0), 0u);
     const auto backups = [this] { return ListFiles(dataFolder.File("backup\\*.reg")); };
     EXPECT_TRUE(backups().empty()) << "refused before the backup";
 
