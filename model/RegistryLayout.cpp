@@ -208,6 +208,17 @@ void AppendLayoutText(const RegistryLocation& location, const Entry& entry, Writ
 }
 
 template <typename Entry>
+bool LayoutTextsPass(const Entry& entry, bool (*test)(std::string_view text))
+{
+    if (!test(entry.Name))
+        return false;
+    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
+        if (Counts(value, entry) && !test(entry.*value.field))
+            return false;
+    return true;
+}
+
+template <typename Entry>
 bool SameLayoutTexts(const Entry& a, const Entry& b)
 {
     if (UsesDde(a) != UsesDde(b))
@@ -224,5 +235,7 @@ template bool WriteLayout(const RegistryLocation&, const ExtensionEntry&, WriteM
 template bool WriteLayout(const RegistryLocation&, const CreatorEntry&, WriteMode, LONG&);
 template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, WriteMode, std::string&);
 template void AppendLayoutText(const RegistryLocation&, const CreatorEntry&, WriteMode, std::string&);
+template bool LayoutTextsPass(const ExtensionEntry&, bool (*)(std::string_view));
+template bool LayoutTextsPass(const CreatorEntry&, bool (*)(std::string_view));
 template bool SameLayoutTexts(const ExtensionEntry&, const ExtensionEntry&);
 template bool SameLayoutTexts(const CreatorEntry&, const CreatorEntry&);
