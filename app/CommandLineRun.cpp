@@ -98,7 +98,7 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
         problem = list.Entries.empty() ? kNoDefaultAssociationMessage
                   : file.Problem       ? EntryFailureMessage(*file.Problem)
                                        : std::string();
-        note = LeftOutMessage(list.LeftOut);
+        note = LeftOutMessage(list);
     }
     if (!note.empty())
         console.Out(note + "\n");

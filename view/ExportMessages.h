@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "persist/DefaultAssociations.h"
 #include "persist/RegScript.h"
 #include "view/EntryMessages.h"
 
@@ -29,9 +30,14 @@ inline std::string FileWriteMessage(FileWrite result)
 }
 
 // What the default associations file leaves out; empty when it left out nothing.
-inline std::string LeftOutMessage(size_t count)
+inline std::string LeftOutMessage(const DefaultAssociationList& list)
 {
-    if (count == 0)
-        return {};
-    return "クリエーターが設定されていない拡張子" + std::to_string(count) + "個は保存しませんでした。";
+    std::string counted;
+    if (list.LeftOut > 0)
+        counted = "クリエーターが設定されていない拡張子" + std::to_string(list.LeftOut) + "個";
+    if (list.ByRegistryPath > 0) {
+        counted += counted.empty() ? "" : "と、";
+        counted += "クリエーターがレジストリのパス(CLSID\\{…}など)の拡張子" + std::to_string(list.ByRegistryPath) + "個";
+    }
+    return counted.empty() ? counted : counted + "は保存しませんでした。";
 }
