@@ -10,19 +10,27 @@
 #include "model/Scoped.h"
 #include "model/TextConversion.h"
 #include "persist/DefaultAssociations.h"
-#include "view/ExportMessages.h"
 #include "persist/RegScript.h"
+#include "view/ExportMessages.h"
 
 namespace {
 
 // Where the messages of a run go: the handles the parent gave (a file, a
-// pipe, NUL) as UTF-8 bytes, else the console the program was started from,
-// which a program without a console of its own must attach to first.
+// pipe, NUL), else the console the program was started from, which a
+// program without a console of its own must attach to first. Redirected
+// text is read where that console is, so it goes in the console's output
+// code page; without a console, as UTF-8.
 class ConsoleOutput {
 public:
     ConsoleOutput() : out_(Given(STD_OUTPUT_HANDLE)), error_(Given(STD_ERROR_HANDLE))
     {
-        if ((out_ && error_) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        // ERROR_ACCESS_DENIED: attached already (Wine gives a program the
+        // console of its parent), which is the console to ask.
+        if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+            return;
+        if (const UINT codePage = GetConsoleOutputCP())
+            codePage_ = codePage;
+        if (out_ && error_)
             return;
         const HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            nullptr, OPEN_EXISTING, 0, nullptr);
@@ -51,7 +59,7 @@ private:
     }
 
     // Without anywhere to write, the exit code alone tells the caller.
-    static void Write(HANDLE handle, const std::string& text)
+    void Write(HANDLE handle, const std::string& text) const
     {
         if (!handle)
             return;
@@ -61,12 +69,14 @@ private:
             const std::wstring wide = WidenText(lines);
             WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         } else {
-            WriteFile(handle, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+            const std::string bytes = TextInCodePage(lines, codePage_);
+            WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
     }
 
     HANDLE out_;
     HANDLE error_;
+    UINT codePage_ = CP_UTF8;
     ScopedKernelHandle console_;
 };
 
