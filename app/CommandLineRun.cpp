@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/CommandLine.h"
 #include "model/CatalogScan.h"
 #include "model/ErrorReport.h"
@@ -80,8 +82,27 @@ private:
     ScopedKernelHandle console_;
 };
 
+// Whether an entry that failed to read is one the run saves: an extension
+// asked for or the creator it names; with none asked, every entry. Its
+// texts are not known, and the file must not hold them as empty ones.
+bool SavesUnreadEntry(const AssociationCatalog& catalog, const std::vector<std::string>& asked,
+                      const std::vector<EntryFailure>& unread)
+{
+    if (asked.empty())
+        return !unread.empty();
+    const auto failed = [&unread](EntryKind kind, const std::string& name) {
+        return std::any_of(unread.begin(), unread.end(),
+                           [&](const EntryFailure& failure) { return failure.kind == kind && failure.name == name; });
+    };
+    return std::any_of(asked.begin(), asked.end(), [&](const std::string& key) {
+        const ExtensionEntry* extension = Find(catalog.ExtensionMap, key);
+        return extension &&
+               (failed(EntryKind::Extension, extension->Name) || failed(EntryKind::Creator, extension->Creator));
+    });
+}
+
 int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog& catalog,
-                     const ConsoleOutput& console)
+                     const std::vector<EntryFailure>& unread, const ConsoleOutput& console)
 {
     bool known = true;
     for (const std::string& key : request.Extensions)
@@ -91,6 +112,10 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
         }
     if (!known)
         return kExitFailed;
+    if (SavesUnreadEntry(catalog, request.Extensions, unread)) {
+        console.Error(std::string(kUnreadEntriesMessage) + "\n");
+        return kExitFailed;
+    }
     std::vector<std::string> keys = request.Extensions;
     if (keys.empty())
         Walk(catalog.ExtensionMap, [&keys](const std::string& key, const ExtensionEntry&) { keys.push_back(key); });
@@ -150,13 +175,16 @@ int RunCommandLine(const CommandLineRequest& request)
         console.Error(request.Problem + "\n" + kCommandLineUsage);
         return kExitBadCommandLine;
     }
-    // An entry that cannot be read is told and the others are saved, as
-    // the window's scan does.
-    const ErrorSink previous =
-        SetErrorSink([&console](const EntryFailure& failure) { console.Error(EntryFailureMessage(failure) + "\n"); });
+    // Every entry that cannot be read is told, as the window's scan does;
+    // the run fails only when the file would hold one of them.
+    std::vector<EntryFailure> unread;
+    const ErrorSink previous = SetErrorSink([&console, &unread](const EntryFailure& failure) {
+        console.Error(EntryFailureMessage(failure) + "\n");
+        unread.push_back(failure);
+    });
     AssociationCatalog catalog;
     FillCatalogFromRegistry(catalog, CurrentAssociationLocations());
-    const int code = SaveAssociations(request, catalog, console);
+    const int code = SaveAssociations(request, catalog, unread, console);
     SetErrorSink(previous);
     return code;
 }

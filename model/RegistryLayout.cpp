@@ -85,9 +85,10 @@ std::span<const LayoutValue<ExtensionEntry>> ExtensionLayout() { return kExtensi
 std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayout; }
 
 // Each key is opened once for all its values, in the first source that
-// holds it. A key that is missing or refused simply has nothing to read, and
-// a missing value leaves its field as it was; a value that is not text stops
-// the read.
+// holds it. A missing key simply has nothing to read, and a missing value
+// leaves its field as it was; a key the registry refuses, or a value that
+// is not text, stops the read: the entry's texts are not known, and empty
+// ones would be saved as if they were.
 template <typename Entry>
 bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
 {
@@ -95,10 +96,16 @@ bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& s
     for (size_t at = 0; at < sources.size(); ++at)
         registries[at].SetRoot(sources[at]);
     KeyPath path(entry.Name);
+    LONG refusal = ERROR_SUCCESS;
     const auto open = [&](const char* subKey) -> RegistryAccess* {
-        for (RegistryAccess& registry : registries)
+        for (RegistryAccess& registry : registries) {
             if (registry.OpenKey(path.Of(subKey), false))
                 return &registry;
+            if (registry.LastStatus() == ERROR_ACCESS_DENIED) {
+                refusal = ERROR_ACCESS_DENIED;
+                return nullptr;
+            }
+        }
         return nullptr;
     };
     const auto layout = LayoutOf<Entry>();
@@ -113,6 +120,10 @@ bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& s
             SetUsesDde(entry, registry != nullptr);
         } else if (Counts(first, entry)) {
             registry = open(first.subKey);
+        }
+        if (refusal != ERROR_SUCCESS) {
+            status = refusal;
+            return false;
         }
         for (; sameKey(); ++at) {
             const LayoutValue<Entry>& value = layout[at];

@@ -14,6 +14,8 @@ inline constexpr const char* kUnknownExtensionTail = ")はレジストリにあ�
 inline constexpr const char* kFileOpenFailedMessage = "ファイルを開くことができませんでした。";
 inline constexpr const char* kFileWriteFailedMessage = "ファイルに書き込むことができませんでした。";
 inline constexpr const char* kNoDefaultAssociationMessage = "保存できる関連付けがありません。";
+// After the messages of the entries that could not be read.
+inline constexpr const char* kUnreadEntriesMessage = "読み込めなかったデータがあるため、ファイルは保存しませんでした。";
 
 // Empty for a file that was written.
 inline std::string FileWriteMessage(FileWrite result)
