@@ -6,7 +6,8 @@
 #include <vector>
 
 inline constexpr int kExitSucceeded = 0;
-inline constexpr int kExitFailed = 1;          // an unknown extension, a text no file can hold, a file not written
+inline constexpr int kExitFailed = 1; // an unknown extension, an entry to save that could not be read, a text no
+                                      // file can hold, a file not written
 inline constexpr int kExitBadCommandLine = 2;
 
 extern const char* const kCommandLineUsage;

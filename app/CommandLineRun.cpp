@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/CommandLine.h"
 #include "model/CatalogScan.h"
 #include "model/ErrorReport.h"
@@ -10,19 +12,27 @@
 #include "model/Scoped.h"
 #include "model/TextConversion.h"
 #include "persist/DefaultAssociations.h"
-#include "view/ExportMessages.h"
 #include "persist/RegScript.h"
+#include "view/ExportMessages.h"
 
 namespace {
 
 // Where the messages of a run go: the handles the parent gave (a file, a
-// pipe, NUL) as UTF-8 bytes, else the console the program was started from,
-// which a program without a console of its own must attach to first.
+// pipe, NUL), else the console the program was started from, which a
+// program without a console of its own must attach to first. Redirected
+// text is read where that console is, so it goes in the console's output
+// code page; without a console, as UTF-8.
 class ConsoleOutput {
 public:
     ConsoleOutput() : out_(Given(STD_OUTPUT_HANDLE)), error_(Given(STD_ERROR_HANDLE))
     {
-        if ((out_ && error_) || !AttachConsole(ATTACH_PARENT_PROCESS))
+        // ERROR_ACCESS_DENIED: attached already (Wine gives a program the
+        // console of its parent), which is the console to ask.
+        if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED)
+            return;
+        if (const UINT codePage = GetConsoleOutputCP())
+            codePage_ = codePage;
+        if (out_ && error_)
             return;
         const HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            nullptr, OPEN_EXISTING, 0, nullptr);
@@ -51,7 +61,7 @@ private:
     }
 
     // Without anywhere to write, the exit code alone tells the caller.
-    static void Write(HANDLE handle, const std::string& text)
+    void Write(HANDLE handle, const std::string& text) const
     {
         if (!handle)
             return;
@@ -61,17 +71,38 @@ private:
             const std::wstring wide = WidenText(lines);
             WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         } else {
-            WriteFile(handle, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+            const std::string bytes = TextInCodePage(lines, codePage_);
+            WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
     }
 
     HANDLE out_;
     HANDLE error_;
+    UINT codePage_ = CP_UTF8;
     ScopedKernelHandle console_;
 };
 
+// Whether an entry that failed to read is one the run saves: an extension
+// asked for or the creator it names; with none asked, every entry. Its
+// texts are not known, and the file must not hold them as empty ones.
+bool SavesUnreadEntry(const AssociationCatalog& catalog, const std::vector<std::string>& asked,
+                      const std::vector<EntryFailure>& unread)
+{
+    if (asked.empty())
+        return !unread.empty();
+    const auto failed = [&unread](EntryKind kind, const std::string& name) {
+        return std::any_of(unread.begin(), unread.end(),
+                           [&](const EntryFailure& failure) { return failure.kind == kind && failure.name == name; });
+    };
+    return std::any_of(asked.begin(), asked.end(), [&](const std::string& key) {
+        const ExtensionEntry* extension = Find(catalog.ExtensionMap, key);
+        return extension &&
+               (failed(EntryKind::Extension, extension->Name) || failed(EntryKind::Creator, extension->Creator));
+    });
+}
+
 int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog& catalog,
-                     const ConsoleOutput& console)
+                     const std::vector<EntryFailure>& unread, const ConsoleOutput& console)
 {
     bool known = true;
     for (const std::string& key : request.Extensions)
@@ -81,6 +112,10 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
         }
     if (!known)
         return kExitFailed;
+    if (SavesUnreadEntry(catalog, request.Extensions, unread)) {
+        console.Error(std::string(kUnreadEntriesMessage) + "\n");
+        return kExitFailed;
+    }
     std::vector<std::string> keys = request.Extensions;
     if (keys.empty())
         Walk(catalog.ExtensionMap, [&keys](const std::string& key, const ExtensionEntry&) { keys.push_back(key); });
@@ -98,7 +133,7 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
         problem = list.Entries.empty() ? kNoDefaultAssociationMessage
                   : file.Problem       ? EntryFailureMessage(*file.Problem)
                                        : std::string();
-        note = LeftOutMessage(list.LeftOut);
+        note = LeftOutMessage(list);
     }
     if (!note.empty())
         console.Out(note + "\n");
@@ -140,13 +175,16 @@ int RunCommandLine(const CommandLineRequest& request)
         console.Error(request.Problem + "\n" + kCommandLineUsage);
         return kExitBadCommandLine;
     }
-    // An entry that cannot be read is told and the others are saved, as
-    // the window's scan does.
-    const ErrorSink previous =
-        SetErrorSink([&console](const EntryFailure& failure) { console.Error(EntryFailureMessage(failure) + "\n"); });
+    // Every entry that cannot be read is told, as the window's scan does;
+    // the run fails only when the file would hold one of them.
+    std::vector<EntryFailure> unread;
+    const ErrorSink previous = SetErrorSink([&console, &unread](const EntryFailure& failure) {
+        console.Error(EntryFailureMessage(failure) + "\n");
+        unread.push_back(failure);
+    });
     AssociationCatalog catalog;
     FillCatalogFromRegistry(catalog, CurrentAssociationLocations());
-    const int code = SaveAssociations(request, catalog, console);
+    const int code = SaveAssociations(request, catalog, unread, console);
     SetErrorSink(previous);
     return code;
 }

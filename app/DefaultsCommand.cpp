@@ -28,7 +28,7 @@ void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, 
     const DefaultAssociationList list = CollectDefaultAssociations(
         catalog, form12.Scope == DefaultsScope::Selected ? std::vector<std::string>{selectedKey} : changed);
     if (list.Entries.empty()) {
-        ShowInfo(std::string(kNoDefaultAssociationMessage) + "\n" + LeftOutMessage(list.LeftOut));
+        ShowInfo(std::string(kNoDefaultAssociationMessage) + "\n" + LeftOutMessage(list));
         return;
     }
     if (!ExecuteSaveDialog(owner, kSaveDialogTitle, kSaveDialogFilter, "xml", fileName))
@@ -38,6 +38,6 @@ void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, 
         file.Problem ? EntryFailureMessage(*file.Problem) : FileWriteMessage(WriteFileWhole(fileName, file.Bytes));
     if (!failure.empty())
         ShowError(failure);
-    else if (list.LeftOut > 0)
-        ShowInfo(LeftOutMessage(list.LeftOut));
+    else if (const std::string leftOut = LeftOutMessage(list); !leftOut.empty())
+        ShowInfo(leftOut);
 }

@@ -10,7 +10,8 @@
 #include <string>
 
 enum class EntryKind { Extension, Creator };
-// Export: a text that the script's code page cannot hold.
+// Export: a text that the file cannot hold (ERROR_NO_UNICODE_TRANSLATION:
+// not in its code page; ERROR_INVALID_DATA: a control character).
 enum class EntryOperation { Read, Write, Delete, Export };
 
 struct EntryFailure {

@@ -87,9 +87,10 @@ std::span<const LayoutValue<ExtensionEntry>> ExtensionLayout() { return kExtensi
 std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayout; }
 
 // Each key is opened once for all its values, in the first source that
-// holds it. A key that is missing or refused simply has nothing to read, and
-// a missing value leaves its field as it was; a value that is not text stops
-// the read.
+// holds it. A missing key simply has nothing to read, and a missing value
+// leaves its field as it was; a key the registry refuses, or a value that
+// is not text, stops the read: the entry's texts are not known, and empty
+// ones would be saved as if they were.
 template <typename Entry>
 bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
 {
@@ -97,10 +98,16 @@ bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LO
     for (size_t at = 0; at < sources.size(); ++at)
         registries[at].SetRoot(sources[at]);
     KeyPath path(entry.Name);
+    LONG refusal = ERROR_SUCCESS;
     const auto open = [&](const char* subKey) -> RegistryAccess* {
-        for (RegistryAccess& registry : registries)
+        for (RegistryAccess& registry : registries) {
             if (registry.OpenKey(path.Of(subKey), false))
                 return &registry;
+            if (registry.LastStatus() == ERROR_ACCESS_DENIED) {
+                refusal = ERROR_ACCESS_DENIED;
+                return nullptr;
+            }
+        }
         return nullptr;
     };
     const auto layout = LayoutOf<Entry>();
@@ -115,6 +122,10 @@ bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LO
             SetUsesDde(entry, registry != nullptr);
         } else if (Counts(first, entry)) {
             registry = open(first.subKey);
+        }
+        if (refusal != ERROR_SUCCESS) {
+            status = refusal;
+            return false;
         }
         for (; sameKey(); ++at) {
             const LayoutValue<Entry>& value = layout[at];
@@ -278,6 +289,17 @@ void AppendLayoutText(const RegistryLocation& location, const Entry& entry, Writ
 }
 
 template <typename Entry>
+bool LayoutTextsPass(const Entry& entry, bool (*test)(std::string_view text))
+{
+    if (!test(entry.Name))
+        return false;
+    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
+        if (Counts(value, entry) && !test(entry.*value.field))
+            return false;
+    return true;
+}
+
+template <typename Entry>
 bool SameLayoutTexts(const Entry& a, const Entry& b)
 {
     if (UsesDde(a) != UsesDde(b))
@@ -298,5 +320,7 @@ template LayoutSnapshot SnapshotOf(const ExtensionEntry&);
 template LayoutSnapshot SnapshotOf(const CreatorEntry&);
 template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, WriteMode, std::string&);
 template void AppendLayoutText(const RegistryLocation&, const CreatorEntry&, WriteMode, std::string&);
+template bool LayoutTextsPass(const ExtensionEntry&, bool (*)(std::string_view));
+template bool LayoutTextsPass(const CreatorEntry&, bool (*)(std::string_view));
 template bool SameLayoutTexts(const ExtensionEntry&, const ExtensionEntry&);
 template bool SameLayoutTexts(const CreatorEntry&, const CreatorEntry&);

@@ -4,6 +4,7 @@
 #pragma once
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -94,6 +95,10 @@ bool WriteLayout(const WriteTarget& target, const Entry& entry, WriteMode mode, 
 // no value: importing it must not empty what the write would leave alone.
 template <typename Entry>
 void AppendLayoutText(const RegistryLocation& location, const Entry& entry, WriteMode mode, std::string& out);
+// The entry's name and every text of the table that a script of it writes
+// pass test.
+template <typename Entry>
+bool LayoutTextsPass(const Entry& entry, bool (*test)(std::string_view text));
 // Every text of the table that the entry holds equals the other's.
 template <typename Entry>
 bool SameLayoutTexts(const Entry& a, const Entry& b);

@@ -210,6 +210,10 @@ DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& cata
             ++list.LeftOut;
             continue;
         }
+        if (IsRegistryPath(extension->Creator)) {
+            ++list.ByRegistryPath;
+            continue;
+        }
         const CreatorEntry* creator = Find(catalog.CreatorMap, extension->Creator);
         std::string program = creator ? ProgramDisplayName(creator->Command) : std::string();
         list.Entries.push_back({key, extension->Creator, program.empty() ? extension->Creator : std::move(program)});

@@ -22,12 +22,15 @@ struct DefaultAssociation {
 struct DefaultAssociationList {
     std::vector<DefaultAssociation> Entries; // in extension order, each extension once
     size_t LeftOut = 0;                      // extensions asked for that name no creator
+    size_t ByRegistryPath = 0;               // extensions asked for whose creator is a registry path
 };
 
 // The lines for these extension keys. An extension the catalog lacks, one
-// marked deleted or one that names no creator is left out and counted.
-// ApplicationName is ProgramDisplayName of the creator's command, or the
-// creator's name where the command names no program.
+// marked deleted or one that names no creator is left out and counted in
+// LeftOut; one whose creator is a registry path (CLSID\{...}), which is no
+// ProgId, in ByRegistryPath. ApplicationName is ProgramDisplayName of the
+// creator's command, or the creator's name where the command names no
+// program.
 DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& catalog,
                                                   std::vector<std::string> extensionKeys);
 

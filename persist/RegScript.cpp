@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <span>
+#include <string_view>
 #include <utility>
 
 #include "model/ErrorReport.h"
@@ -94,17 +95,19 @@ public:
     {
         if (script_.Problem)
             return;
-        std::string block;
-        bool readable = true;
-        if (source_ == CP_UTF8) {
-            entry.WriteRegText(location_, block);
-        } else {
-            Entry recoded = entry;
-            readable = ToUtf8(recoded, source_);
-            recoded.WriteRegText(location_, block);
+        std::optional<Entry> recoded;
+        if (source_ != CP_UTF8) {
+            recoded = entry;
+            if (!ToUtf8(*recoded, source_))
+                return Refuse(entry, ERROR_NO_UNICODE_TRANSLATION);
         }
-        if (!readable || !AppendInCodePage(block, CP_UTF8, codePage_, script_.Bytes))
-            script_.Problem = EntryFailure{KindOf(entry), EntryOperation::Export, entry.Name, ERROR_NO_UNICODE_TRANSLATION};
+        const Entry& utf8 = recoded ? *recoded : entry;
+        if (!LayoutTextsPass(utf8, FitsOnOneLine))
+            return Refuse(entry, ERROR_INVALID_DATA);
+        std::string block;
+        utf8.WriteRegText(location_, block);
+        if (!AppendInCodePage(block, CP_UTF8, codePage_, script_.Bytes))
+            Refuse(entry, ERROR_NO_UNICODE_TRANSLATION);
     }
 
     template <typename Entry>
@@ -124,6 +127,23 @@ public:
     }
 
 private:
+    template <typename Entry>
+    void Refuse(const Entry& entry, LONG status)
+    {
+        script_.Problem = EntryFailure{KindOf(entry), EntryOperation::Export, entry.Name, status};
+    }
+
+    // A script has no escape for a line break or another control character:
+    // one in a value would end its line there and let the rest stand as a
+    // key or value line of its own, which an import by an administrator
+    // writes wherever it names. Tab is harmless inside quotes. In UTF-8 no
+    // byte of a longer character is below 0x20.
+    static bool FitsOnOneLine(std::string_view text)
+    {
+        return std::none_of(text.begin(), text.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
+    }
+
     const RegistryLocation& location_;
     UINT codePage_;
     UINT source_;

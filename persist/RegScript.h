@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include <vector>
 
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
@@ -17,8 +16,11 @@
 // program's manifest makes its own code page UTF-8.
 UINT SystemAnsiCodePage();
 
-// The bytes of a whole script in the target code page, or the entry whose
-// text that code page cannot represent.
+// The bytes of a whole script in the target code page, or the first entry
+// that no script can carry: Problem's status is ERROR_NO_UNICODE_TRANSLATION
+// for a text that code page cannot represent, ERROR_INVALID_DATA for a name
+// or text with a control character other than tab (a line break would start
+// a line of its own in the script).
 struct RegScript {
     std::string Bytes;
     std::optional<EntryFailure> Problem; // empty when Bytes holds the script
@@ -37,13 +39,6 @@ RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLo
 // lookup adds writes nothing.
 RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
                               const RegistryLocation& location, UINT codePage, UINT sourceCodePage = CP_ACP);
-
-// The header, the extensions under these keys (in key order, each once;
-// keys the catalog lacks add nothing), then the creators they name, each
-// once and in key order. For one extension that is BuildSelectedScript's
-// script, without adding to the catalog.
-RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector<std::string> extensionKeys,
-                                  UINT codePage);
 
 // The header, the extensions under these keys (in key order, each once;
 // keys the catalog lacks add nothing), then the creators they name, each

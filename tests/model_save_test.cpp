@@ -71,6 +71,26 @@ TEST(RegScript, TextTheCodePageCannotHoldIsRefusedNamingTheEntry)
     EXPECT_TRUE(BuildChangesScript(shiftJis, ClassesRoot(), 1252, 932).Problem);
 }
 
+// A line break would end a value's line and let the rest stand as a key line of its own.
+TEST(RegScript, ControlCharactersInNamesAndValuesAreRefusedByEveryBuilder)
+{
+    const struct {
+        const char *extension, *command, *refused; // refused: the message's start; nullptr: written
+    } cases[] = {{".z\n", "a.exe", "拡張子(.z\n"}, {".z", "a\r\n[HKEY_LOCAL_MACHINE\\x]", "クリエーター(kind"},
+                 {".z", "\x1F", "クリエーター(kind"}, {".z", "a.exe\t\"%1\"", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.extension) + c.command));
+        AssociationCatalog catalog;
+        catalog.ExtensionMap[c.extension] = ExtensionEntry{c.extension, "kind", "", esModified};
+        Named(catalog, "kind", esModified).Command = c.command;
+        const std::string tail = ")のデータに、レジストリファイルに保存できない改行などの制御文字があります。";
+        for (const RegScript& script : {BuildChangesScript(catalog, ClassesRoot(), 932),
+                                        BuildSelectedScript(catalog, c.extension, ClassesRoot(), 932),
+                                        BuildAssociationsScript(catalog, {c.extension}, ClassesRoot(), 932)})
+            EXPECT_EQ(ProblemOf(script) + script.Bytes.substr(0, 8), c.refused ? c.refused + tail : "REGEDIT4");
+    }
+}
+
 // AFail, refused (no key is created below a volatile key), sorts first, yet the commit goes on; a key in use under
 // another spelling stays, unmarked entries stay untouched, and a registry path loses no value or sub-key.
 TEST_F(RegistryTest, CommitGoesOnPastAFailureAndChangesOnlyWhatIsMarked)

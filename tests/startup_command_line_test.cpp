@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/CatalogScan.h"
 #include "model/Scoped.h"
-#include "persist/DefaultAssociations.h"
-#include "persist/RegScript.h"
 #include "tests/support/PlatformTools.h"
 #include "tests/support/ScratchRegistry.h"
 
@@ -48,8 +45,7 @@ ProgramRun RunProgram(const std::string& arguments, const ScratchFolder& folder)
 } // namespace
 
 // The copies started here see the scratch key that this process sees as
-// HKEY_CLASSES_ROOT, so what they write can be compared with the window's
-// own builders on the same registry.
+// HKEY_CLASSES_ROOT. Scripts are in the system's ANSI code page, 932 here.
 TEST(CommandLineProgramTest, ExportsWithoutAWindowAndTellsByExitCode)
 {
     ScratchClassesRoot scratch;
@@ -60,19 +56,27 @@ TEST(CommandLineProgramTest, ExportsWithoutAWindowAndTellsByExitCode)
     SetText(scratch.Key(), "txtfile\\shell\\open\\command", "", "\"C:\\Tools & Co\\edit.exe\" \"%1\"");
     SetText(scratch.Key(), ".log", "", "txtfile");
     CreateKey(scratch.Key(), ".none");
-    AssociationCatalog catalog;
-    FillCatalogFromRegistry(catalog, CurrentAssociationLocations());
+    SetText(scratch.Key(), ".com", "", "CLSID\\{0003000C-0000-0000-C000-000000000046}"); // no ProgId for /defaults
     ScratchFolder folder;
+    const std::string txtScript =
+        "REGEDIT4\r\n\r\n; morvido ver.2.4\r\n\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n"
+        "\"Content Type\"=\"text/plain\"\r\n\r\n\r\n[HKEY_CLASSES_ROOT\\txtfile]\r\n"
+        "@=\"\x83\x65\x83\x4C\x83\x58\x83\x67 \\\"\x95\xB6\x8F\x91\\\"\"\r\n\r\n[HKEY_CLASSES_ROOT\\txtfile\\DefaultIcon]\r\n"
+        "@=\"\"\r\n\r\n[HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command]\r\n"
+        "@=\"\\\"C:\\\\Tools & Co\\\\edit.exe\\\" \\\"%1\\\"\"\r\n\r\n";
 
     ProgramRun run = RunProgram("/export \"" + folder.File("txt.reg") + "\" .TXT", folder);
     EXPECT_EQ(run.code, 0u) << run.output;
-    EXPECT_EQ(ReadFileBytes(folder.File("txt.reg")), BuildSelectedScript(catalog, ".txt", ClassesRoot(), SystemAnsiCodePage()).Bytes);
+    EXPECT_EQ(ReadFileBytes(folder.File("txt.reg")), txtScript);
 
     run = RunProgram("/defaults \"" + folder.File("all.xml") + "\"", folder);
     EXPECT_EQ(run.code, 0u);
-    EXPECT_EQ(run.output, "クリエーターが設定されていない拡張子1個は保存しませんでした。\r\n");
+    EXPECT_EQ(run.output, "クリエーターが設定されていない拡張子1個と、クリエーターがレジストリのパス(CLSID\\{…}など)の"
+                          "拡張子1個は保存しませんでした。\r\n");
     EXPECT_EQ(ReadFileBytes(folder.File("all.xml")),
-              BuildDefaultAssociationsXml(CollectDefaultAssociations(catalog, {".log", ".txt"}).Entries).Bytes);
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n  <Association Identifier=\".log\" "
+              "ProgId=\"txtfile\" ApplicationName=\"edit.exe\" />\r\n  <Association Identifier=\".txt\" ProgId=\"txtfile\" "
+              "ApplicationName=\"edit.exe\" />\r\n</DefaultAssociations>\r\n");
 
     run = RunProgram("/export \"" + folder.File("unknown.reg") + "\" .txt .xyz", folder);
     EXPECT_EQ(run.code, 1u);
@@ -83,5 +87,31 @@ TEST(CommandLineProgramTest, ExportsWithoutAWindowAndTellsByExitCode)
     EXPECT_EQ(run.code, 2u);
     EXPECT_EQ(run.output.rfind("コマンドラインが正しくありません: /exprot\r\n使い方:\r\n", 0), 0u) << run.output;
     EXPECT_FALSE(FileExists(folder.File("bad.reg")));
+
+    // Redirected output is in the output code page of the console the program was started from, without look-alikes.
+    FreeConsole();
+    AllocConsole();
+    SetConsoleOutputCP(932);
+    run = RunProgram("/export \"" + folder.File("unknown.reg") + "\" .¥é", folder);
+    FreeConsole();
+    EXPECT_EQ(run.output, "\x8A\x67\x92\xA3\x8E\x71(.?\?)\x82\xCD\x83\x8C\x83\x57\x83\x58\x83\x67\x83\x8A\x82\xC9\x82\xA0"
+                          "\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42\r\n");
+
+    // What the file would hold empty or broken fails the run; another entry's failed read is told, not fatal.
+    SetDword(scratch.Key(), ".dw", "", 1);
+    SetText(scratch.Key(), ".nl", "Content Type", "a\r\n[HKEY_LOCAL_MACHINE\\x]");
+    const std::string unread = "拡張子(.dw)のデータをレジストりーから読み込むことができませんでした。\r\n";
+    const std::string notSaved = unread + "読み込めなかったデータがあるため、ファイルは保存しませんでした。\r\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {".dw", notSaved}, {"", notSaved}, {".txt", unread},
+        {".nl", unread + "拡張子(.nl)のデータに、レジストリファイルに保存できない改行などの制御文字があります。\r\n"}};
+    for (const auto& [asked, output] : cases) {
+        SCOPED_TRACE(asked);
+        WriteFileBytes(folder.File("kept.reg"), "earlier");
+        run = RunProgram("/export \"" + folder.File("kept.reg") + "\" " + asked, folder);
+        EXPECT_EQ(run.code, output == unread ? 0u : 1u);
+        EXPECT_EQ(run.output, output);
+        EXPECT_EQ(ReadFileBytes(folder.File("kept.reg")), output == unread ? txtScript : "earlier");
+    }
     SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", nullptr);
 }

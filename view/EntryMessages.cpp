@@ -14,7 +14,7 @@ std::string EntryFailureMessage(const EntryFailure& failure)
         tail = kDeleteFailedTail;
         break;
     case EntryOperation::Export:
-        tail = kUnrepresentableTail;
+        tail = failure.status == ERROR_INVALID_DATA ? kControlCharacterTail : kUnrepresentableTail;
         break;
     }
     const char* prefix = failure.kind == EntryKind::Extension ? kExtensionPrefix : kCreatorPrefix;

@@ -12,5 +12,7 @@ inline constexpr const char* kReadFailedTail = ")のデータをレジストり�
 inline constexpr const char* kWriteFailedTail = ")のデータをレジストりーに書き込むことができませんでした。";
 inline constexpr const char* kDeleteFailedTail = ")をレジストりーから削除することができませんでした。";
 inline constexpr const char* kUnrepresentableTail = ")のデータに、ファイルに保存できない文字があります。";
+inline constexpr const char* kControlCharacterTail =
+    ")のデータに、レジストリファイルに保存できない改行などの制御文字があります。";
 
 std::string EntryFailureMessage(const EntryFailure& failure);
