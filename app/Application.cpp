@@ -43,8 +43,6 @@ void ConnectForms(TForm1& form1, TAssociationForm& form5, TForm6& form6, TForm7&
     form1.Form7 = &form7;
     form1.Form10 = &form10;
     form1.Form11 = &form11;
-    form7.Form5 = &form5;
-    form7.Form11 = &form11;
     form5.Form7 = &form7;
     form11.Form7 = &form7;
     // Typed names are checked against the catalog as it stands on OK.

@@ -1,15 +1,14 @@
 #include "dialogs/AssociationForm.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 #include "ui/FormKit.h"
 #include "ui/MessageBox.h"
 #include "ui/resource.h"
 #include "dialogs/CreatorChooser.h"
+#include "model/CreatorEntry.h"
+#include "view/ShellServices.h"
 
 namespace {
 
@@ -17,80 +16,37 @@ struct VariantTexts {
     const char* caption;
     const char* okButton;
     const char* cancelButton;
-    const char* iconFilter;
-    const char* programFilter;
-    const char* programExtension;
-    const char* programTitle; // nullptr: the dialog's own title
-    int chooserTag;
 };
 
-// Indexed by AssociationVariant. The delete variant browses nothing.
+// Indexed by AssociationVariant.
 constexpr VariantTexts kVariants[] = {
-    {"関連付けの編集", "変更する", "変更しない",
-     "ｱｲｺﾝﾌｧｲﾙ(*.exe,*.dll,*.ico)|*.exe;*.dll;*.ico|すべてのﾌｧｲﾙ(*.*)|*.*",
-     "ﾌﾟﾛｸﾞﾗﾑﾌｧｲﾙ(*.exe)|*.exe|すべてのﾌｧｲﾙ(*.*)|*.*", "exe", nullptr, 5},
-    {"関連づけの追加", "追加する", "追加しない",
-     "ｱｲｺﾝﾌｧｲﾙ(*.ico,*.exe,*.dll)|*.ico;*.exe;*.dll|すべてのﾌｧｲﾙ(*.*)|*.*", "ﾌﾟﾛｸﾞﾗﾑ(*.exe)|*.exe",
-     // A default extension is appended to a typed name: "*.exe" would
-     // make "name.*.exe" of it.
-     "exe", "実行プログラムの選択", 11},
-    {"関連づけの削除", "削除する", "削除しない", nullptr, nullptr, nullptr, nullptr, 0},
+    {"関連付けの編集", "変更する", "変更しない"},
+    {"関連づけの追加", "追加する", "追加しない"},
+    {"関連づけの削除", "削除する", "削除しない"},
 };
-
-// The control that shows each text of the dialog; the remembered icon file
-// has none.
-struct FieldControl {
-    std::string AssociationFields::*text;
-    int control;
-};
-constexpr FieldControl kFieldControls[] = {
-    {&AssociationFields::Extension, IDC_ASSOC_EDIT10},   {&AssociationFields::ContentType, IDC_ASSOC_EDIT2},
-    {&AssociationFields::Creator, IDC_ASSOC_EDIT9},      {&AssociationFields::Kind, IDC_ASSOC_EDIT3},
-    {&AssociationFields::ExtensionText, IDC_ASSOC_LABEL12}, {&AssociationFields::IconSource, IDC_ASSOC_EDIT1},
-    {&AssociationFields::Command, IDC_ASSOC_EDIT4},      {&AssociationFields::DdeMessage, IDC_ASSOC_EDIT5},
-    {&AssociationFields::DdeApplication, IDC_ASSOC_EDIT6}, {&AssociationFields::DdeIfExec, IDC_ASSOC_EDIT8},
-    {&AssociationFields::DdeTopic, IDC_ASSOC_EDIT7},
-};
-
-int ControlOf(std::string AssociationFields::*text)
-{
-    for (const FieldControl& field : kFieldControls)
-        if (field.text == text)
-            return field.control;
-    return 0;
-}
 
 constexpr const char* kExtensionPathMessage = "拡張子に「\\」を使うことはできません。";
 constexpr const char* kCreatorPathMessage = "新しいクリエーターの名前に「\\」を使うことはできません。";
-
-constexpr const char* kTabCaptions[] = {"拡張子とｸﾘｴｰﾀ-の関連", "ｸﾘｴｰﾀｰの設定(ｱｲｺﾝ)", "ｸﾘｴｰﾀｰの設定(\"開く\"動作)"};
-constexpr int kPageTemplates[] = {IDD_ASSOCIATION_PAGE1, IDD_ASSOCIATION_PAGE2, IDD_ASSOCIATION_PAGE3};
-constexpr const char* kIconBrowseTitle = "アイコンを提供するファイルの選択";
-constexpr const char* kIconColumn = "アイコン番号";
 
 // Sizes in pixels at 96 DPI.
 constexpr int kClientWidth = 412, kClientHeight = 284;
 constexpr int kAddOuterWidth = 420, kAddOuterHeight = 311;
 constexpr int kButtonStrip = 43; // below the page control
 constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonGap = 8, kButtonMargin = 8;
-constexpr int kListMargin = 8;   // around the icon list on page 2
-
-// Controls the program fills or the workflows read, found on their page.
-constexpr int kControlIds[] = {
-    IDC_ASSOC_EDIT10, IDC_ASSOC_EDIT2,  IDC_ASSOC_IMAGE1,    IDC_ASSOC_EDIT9,     IDC_ASSOC_BUTTON6,
-    IDC_ASSOC_EDIT3,  IDC_ASSOC_LABEL12, IDC_ASSOC_EDIT1,    IDC_ASSOC_BUTTON1,   IDC_ASSOC_LISTVIEW1,
-    IDC_ASSOC_EDIT4,  IDC_ASSOC_BUTTON4, IDC_ASSOC_CHECKBOX1, IDC_ASSOC_GROUPBOX3, IDC_ASSOC_EDIT5,
-    IDC_ASSOC_EDIT6,  IDC_ASSOC_EDIT8,  IDC_ASSOC_EDIT7,     IDC_ASSOC_LABEL_EDIT5, IDC_ASSOC_LABEL_EDIT6,
-    IDC_ASSOC_LABEL_EDIT8, IDC_ASSOC_LABEL_EDIT7,
-};
-// The DDE group: what CheckBox1 enables.
-constexpr int kDdeGroup[] = {IDC_ASSOC_GROUPBOX3,    IDC_ASSOC_LABEL_EDIT5, IDC_ASSOC_EDIT5, IDC_ASSOC_LABEL_EDIT6,
-                             IDC_ASSOC_EDIT6,        IDC_ASSOC_LABEL_EDIT8, IDC_ASSOC_EDIT8, IDC_ASSOC_LABEL_EDIT7,
-                             IDC_ASSOC_EDIT7};
 
 } // namespace
 
-TAssociationForm::TAssociationForm(AssociationVariant variant) : Dialog(IDD_ASSOCIATION), Variant(variant) {}
+TAssociationForm::TAssociationForm(AssociationVariant variant)
+    : Dialog(IDD_ASSOCIATION), Variant(variant), extensionPage_(variant), iconPage_(variant), openPage_(variant),
+      pages_{&extensionPage_, &iconPage_, &openPage_}
+{
+}
+
+TAssociationForm::~TAssociationForm()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+}
 
 bool TAssociationForm::ShowModal()
 {
@@ -98,59 +54,19 @@ bool TAssociationForm::ShowModal()
     return ShowModalOver();
 }
 
-int TAssociationForm::ChooserTag() const { return kVariants[static_cast<int>(Variant)].chooserTag; }
-
-HWND TAssociationForm::Control(int id) const
-{
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
-// The pages are dialogs of their own inside this one; what their controls
-// report belongs to the dialog.
-INT_PTR CALLBACK TAssociationForm::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        return FALSE;
-    case WM_COMMAND:
-        SendMessageA(GetParent(page), message, wParam, lParam);
-        return TRUE;
-    case WM_NOTIFY:
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, SendMessageA(GetParent(page), message, wParam, lParam));
-        return TRUE;
-    }
-    return FALSE;
-}
-
 INT_PTR TAssociationForm::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        const int code = HIWORD(wParam);
-        if (id == IDC_ASSOC_BUTTON2)
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_ASSOC_BUTTON2)
             Button2Click();
-        else if (id == IDC_ASSOC_BUTTON3)
+        else if (LOWORD(wParam) == IDC_ASSOC_BUTTON3)
             Button3Click();
-        else if (code == BN_CLICKED && id == IDC_ASSOC_CHECKBOX1)
-            CheckBox1Click();
-        else if (code == EN_CHANGE && id == IDC_ASSOC_EDIT9)
-            Edit9Change();
-        else if (code == BN_CLICKED && id == IDC_ASSOC_BUTTON1)
-            Button1Click();
-        else if (code == BN_CLICKED && id == IDC_ASSOC_BUTTON4)
-            Button4Click();
-        else if (code == BN_CLICKED && id == IDC_ASSOC_BUTTON6)
-            Button6Click();
         return TRUE;
-    }
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
         if (header.hwndFrom == PageControl2 && header.code == TCN_SELCHANGE)
             PageControl2Change();
-        else if (header.hwndFrom == ListView1 && header.code == NM_CLICK)
-            ListView1Click();
         return TRUE;
     }
     case WM_SIZE:
@@ -186,48 +102,7 @@ void TAssociationForm::FormCreate()
     focusOnShow_ = Button3;
     SetWindowTextA(Button2, texts.okButton);
     SetWindowTextA(Button3, texts.cancelButton);
-
-    for (size_t index = 0; index < TabSheets.size(); ++index) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kTabCaptions[index]);
-        SendMessageA(PageControl2, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
-        HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPageTemplates[index]), hwnd_,
-                                       PageProc, 0);
-        TabSheets[index] = page;
-        // Above the page control, which would paint over them otherwise.
-        SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        for (int id : kControlIds)
-            if (HWND control = GetDlgItem(page, id))
-                controls_[id] = control;
-    }
-    Edit10 = Control(IDC_ASSOC_EDIT10), Edit2 = Control(IDC_ASSOC_EDIT2), Edit9 = Control(IDC_ASSOC_EDIT9);
-    Edit3 = Control(IDC_ASSOC_EDIT3), Label12 = Control(IDC_ASSOC_LABEL12), Edit1 = Control(IDC_ASSOC_EDIT1);
-    Edit4 = Control(IDC_ASSOC_EDIT4), Edit5 = Control(IDC_ASSOC_EDIT5), Edit6 = Control(IDC_ASSOC_EDIT6);
-    Edit7 = Control(IDC_ASSOC_EDIT7), Edit8 = Control(IDC_ASSOC_EDIT8), Image1 = Control(IDC_ASSOC_IMAGE1);
-    Button1 = Control(IDC_ASSOC_BUTTON1), Button4 = Control(IDC_ASSOC_BUTTON4), Button6 = Control(IDC_ASSOC_BUTTON6);
-    CheckBox1 = Control(IDC_ASSOC_CHECKBOX1), GroupBox3 = Control(IDC_ASSOC_GROUPBOX3);
-    ListView1 = Control(IDC_ASSOC_LISTVIEW1);
-
-    imageList_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 16, 16));
-    ImageList1 = imageList_.Get();
-    ListView_SetImageList(ListView1, ImageList1, LVSIL_NORMAL);
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(kIconColumn);
-    column.cx = 100;
-    SendMessageA(ListView1, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-
-    if (Variant == AssociationVariant::Delete) {
-        for (const FieldBinding& binding : FieldTable())
-            if (HWND control = Control(ControlOf(binding.text)); control && binding.readBack)
-                SendMessageA(control, EM_SETREADONLY, TRUE, 0);
-        EnableWindow(CheckBox1, FALSE);
-        for (HWND browse : {Button1, Button4, Button6})
-            ShowWindow(browse, SW_HIDE);
-    } else if (Variant == AssociationVariant::Edit) {
-        SendMessageA(Edit10, EM_SETREADONLY, TRUE, 0);
-    }
+    CreatePages();
 
     if (Variant == AssociationVariant::Add) {
         SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) | WS_THICKFRAME | WS_MAXIMIZEBOX);
@@ -241,6 +116,31 @@ void TAssociationForm::FormCreate()
     CenterOnDesktop(hwnd_);
 }
 
+// One tab for each page, and the pages' controls where the workflows reach
+// them.
+void TAssociationForm::CreatePages()
+{
+    for (size_t index = 0; index < pages_.size(); ++index) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(pages_[index]->Caption());
+        SendMessageA(PageControl2, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+        pages_[index]->Create(hwnd_);
+        TabSheets[index] = pages_[index]->Handle();
+    }
+    extensionPage_.CreatorChanged = [this] { CreatorChanged(); };
+    extensionPage_.ChooseCreator = [this] { ChooseCreator(); };
+    iconPage_.IconChosen = [this](ScopedIcon picture) { extensionPage_.SetPicture(std::move(picture)); };
+
+    const ExtensionPage& first = extensionPage_;
+    Edit10 = first.Edit10, Edit2 = first.Edit2, Image1 = first.Image1, Edit9 = first.Edit9;
+    Button6 = first.Button6, Edit3 = first.Edit3, Label12 = first.Label12;
+    Edit1 = iconPage_.Edit1, Button1 = iconPage_.Button1, ListView1 = iconPage_.ListView1;
+    const OpenPage& third = openPage_;
+    Edit4 = third.Edit4, Button4 = third.Button4, CheckBox1 = third.CheckBox1, GroupBox3 = third.GroupBox3;
+    Edit5 = third.Edit5, Edit6 = third.Edit6, Edit8 = third.Edit8, Edit7 = third.Edit7;
+}
+
 void TAssociationForm::FormShow()
 {
     ShowPage(0);
@@ -248,8 +148,7 @@ void TAssociationForm::FormShow()
 }
 
 // The page control spans the top, the buttons sit under it at the right,
-// the pages fill the page control's display area, and the icon list fills
-// the lower part of its page.
+// and the pages fill the page control's display area.
 void TAssociationForm::LayoutControls()
 {
     if (!PageControl2)
@@ -268,30 +167,20 @@ void TAssociationForm::LayoutControls()
 
     RECT display{0, 0, client.right, pagesHeight};
     SendMessageA(PageControl2, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    for (HWND page : TabSheets)
-        SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
-                     display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
-
-    RECT list{};
-    GetWindowRect(ListView1, &list);
-    MapWindowPoints(nullptr, TabSheets[1], reinterpret_cast<POINT*>(&list), 2);
-    const int margin = ScaleToDpi(kListMargin, dpi_);
-    const int width = display.right - display.left - list.left - margin;
-    const int height = display.bottom - display.top - list.top - margin;
-    SetWindowPos(ListView1, nullptr, 0, 0, std::max(0, width), std::max(0, height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (AssociationPage* page : pages_)
+        page->Place(display, dpi_);
 }
 
-void TAssociationForm::ShowPage(int index)
+void TAssociationForm::ShowPage(size_t index)
 {
     SendMessageA(PageControl2, TCM_SETCURSEL, index, 0);
-    for (size_t page = 0; page < TabSheets.size(); ++page)
-        ShowWindow(TabSheets[page], static_cast<int>(page) == index ? SW_SHOW : SW_HIDE);
+    for (size_t page = 0; page < pages_.size(); ++page)
+        ShowWindow(pages_[page]->Handle(), page == index ? SW_SHOW : SW_HIDE);
 }
 
 void TAssociationForm::PageControl2Change()
 {
-    ShowPage(static_cast<int>(SendMessageA(PageControl2, TCM_GETCURSEL, 0, 0)));
+    ShowPage(static_cast<size_t>(SendMessageA(PageControl2, TCM_GETCURSEL, 0, 0)));
 }
 
 void TAssociationForm::Button2Click()
@@ -300,11 +189,12 @@ void TAssociationForm::Button2Click()
         const NameProblem problem = CheckNames(ReadFields());
         if (problem.field) {
             ShowError(NameProblemMessage(problem));
-            HWND field = Control(ControlOf(problem.field));
-            for (size_t page = 0; page < TabSheets.size(); ++page)
-                if (IsChild(TabSheets[page], field))
-                    ShowPage(static_cast<int>(page));
-            SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+            for (size_t page = 0; page < pages_.size(); ++page)
+                if (HWND field = pages_[page]->ControlOf(problem.field)) {
+                    ShowPage(page);
+                    SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+                    break;
+                }
             return;
         }
     }
@@ -313,90 +203,46 @@ void TAssociationForm::Button2Click()
 
 void TAssociationForm::Button3Click() { EndModal(false); }
 
-void TAssociationForm::CheckBox1Click()
+// The chooser only hands the creator back; the dialog shows it, with its
+// picture, and the locks follow it.
+void TAssociationForm::ChooseCreator()
 {
-    EnableDdeGroup(SendMessageA(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    AssociationFields creator;
+    if (!Form7 || Variant == AssociationVariant::Delete || !Form7->Choose(hwnd_, creator))
+        return;
+    ShowCreatorFields(creator);
+    CreatorEntry icon;
+    icon.IconSource = creator.IconSource;
+    icon.ParseIconSource();
+    ShowFileIcon(icon.IconFile, icon.IconNumber);
 }
 
-void TAssociationForm::EnableDdeGroup(bool enabled)
+void TAssociationForm::ShowFileIcon(const std::string& file, int number)
 {
-    for (int id : kDdeGroup)
-        EnableWindow(Control(id), enabled);
-}
-
-void TAssociationForm::Button4Click()
-{
-    const VariantTexts& texts = kVariants[static_cast<int>(Variant)];
-    if (!texts.programFilter)
-        return;
-    std::string path;
-    if (!ChooseFile(FileDialog::Open, hwnd_, texts.programTitle, texts.programFilter, texts.programExtension,
-                    path))
-        return;
-    SetWindowTextA(Edit4, ("\"" + path + "\" \"%1\"").c_str());
-}
-
-void TAssociationForm::Button1Click()
-{
-    const VariantTexts& texts = kVariants[static_cast<int>(Variant)];
-    if (!texts.iconFilter)
-        return;
-    std::string path;
-    if (!ChooseFile(FileDialog::Open, hwnd_, kIconBrowseTitle, texts.iconFilter, nullptr, path))
-        return;
-    SelectedIconFile = path;
-    FillIconList(SelectedIconFile);
-    SetWindowTextA(Edit1, (SelectedIconFile + ",0").c_str());
-    ShowListIcon(0);
-}
-
-void TAssociationForm::Button6Click()
-{
-    if (!Form7 || Variant == AssociationVariant::Delete)
-        return;
-    // The chooser writes the chosen creator into this dialog itself.
-    Form7->Tag = ChooserTag();
-    Form7->ShowModal(hwnd_);
-}
-
-void TAssociationForm::ListView1Click()
-{
-    if (Variant == AssociationVariant::Delete)
-        return;
-    const int row = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
-    if (row < 0)
-        return;
-    char caption[16] = {};
-    ListView_GetItemText(ListView1, row, 0, caption, sizeof caption);
-    const int number = atoi(caption);
-    SetWindowTextA(Edit1, (SelectedIconFile + "," + std::to_string(number)).c_str());
-    ShowListIcon(row);
-}
-
-void TAssociationForm::ShowBindings(const AssociationFields& fields, bool withExtension)
-{
-    for (const FieldBinding& binding : FieldTable()) {
-        if (!withExtension && !binding.creatorField)
-            continue;
-        if (HWND control = Control(ControlOf(binding.text)))
-            SetWindowTextA(control, (fields.*binding.text).c_str());
-    }
-    SelectedIconFile = fields.SelectedIconFile;
-    SendMessageA(CheckBox1, BM_SETCHECK, fields.UsesDde ? BST_CHECKED : BST_UNCHECKED, 0);
-    EnableDdeGroup(fields.UsesDde);
-    FillIconList(SelectedIconFile);
+    // As everywhere else, -1 shows the first icon, not the icon count.
+    extensionPage_.SetPicture(ScopedIcon(ExtractIconFromFile(file, IconNumberToExtract(number))));
 }
 
 void TAssociationForm::ShowFields(const AssociationFields& fields, HICON picture)
 {
-    ShowBindings(fields, true);
-    SetPicture(picture ? CopyIcon(picture) : nullptr);
+    for (AssociationPage* page : pages_)
+        page->ShowFields(fields, false);
+    extensionPage_.SetPicture(ScopedIcon(picture ? CopyIcon(picture) : nullptr));
 }
 
 void TAssociationForm::ShowCreatorFields(const AssociationFields& fields)
 {
-    ShowBindings(fields, false);
-    Edit9Change();
+    for (AssociationPage* page : pages_)
+        page->ShowFields(fields, true);
+    CreatorChanged();
+}
+
+AssociationFields TAssociationForm::ReadFields() const
+{
+    AssociationFields fields;
+    for (const AssociationPage* page : pages_)
+        page->ReadFields(fields);
+    return fields;
 }
 
 const char* NameProblemMessage(const NameProblem& problem)
@@ -404,21 +250,34 @@ const char* NameProblemMessage(const NameProblem& problem)
     return problem.field == &AssociationFields::Extension ? kExtensionPathMessage : kCreatorPathMessage;
 }
 
-AssociationFields TAssociationForm::ReadFields() const
+void TAssociationForm::ApplyLocks(const EditLocks& locks)
 {
-    AssociationFields fields;
-    for (const FieldBinding& binding : FieldTable())
-        if (HWND control = Control(ControlOf(binding.text)))
-            fields.*binding.text = WindowText(control);
-    fields.SelectedIconFile = SelectedIconFile;
-    fields.UsesDde = SendMessageA(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    return fields;
+    openedCreator_ = extensionPage_.Creator();
+    openedLocks_ = locks;
+    SetLocks(locks, true);
 }
 
-// Takes ownership of the icon; the old one goes once no longer shown.
-void TAssociationForm::SetPicture(HICON picture)
+// The creator the dialog will write decides what is locked: typed or taken
+// from the chooser, another creator brings its own flags.
+void TAssociationForm::CreatorChanged()
 {
-    ScopedIcon icon(picture);
-    SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
-    picture_ = std::move(icon);
+    if (!LocksFor || !hwnd_)
+        return;
+    const std::string creator = extensionPage_.Creator();
+    const bool opened = creator == openedCreator_;
+    SetLocks(opened ? openedLocks_ : LocksFor(creator), opened);
+}
+
+void TAssociationForm::SetLocks(const EditLocks& locks, bool openedCreator)
+{
+    if (Variant == AssociationVariant::Delete || !hwnd_)
+        return;
+    // Only the creator the dialog opened with keeps the dialog from changing
+    // anything: pointing the extension at a locked creator changes the
+    // extension, not the creator.
+    EditLocks applied = locks;
+    applied.WholeDialog = locks.WholeDialog && openedCreator;
+    for (AssociationPage* page : pages_)
+        page->ApplyLocks(applied);
+    EnableWindow(Button2, !applied.WholeDialog);
 }

@@ -1,29 +1,32 @@
-// The three-page association dialog. One class serves the three variants
-// that start-up creates once each: TForm5 edits, TForm11 adds and TForm10
-// confirms a deletion. The dialog only shows values and helps pick an icon,
-// a program and a creator; the workflows fill it and read it back.
+// The association dialog. One class serves the three variants that start-up
+// creates once each: TForm5 edits, TForm11 adds and TForm10 confirms a
+// deletion. The dialog is a frame of pages, each a class of its own; it
+// only shows values and helps pick an icon, a program and a creator, and
+// the workflows fill it and read it back.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
 #include <array>
 #include <functional>
-#include <map>
 #include <string>
 
 #include "ui/Dialog.h"
+#include "dialogs/AssociationPage.h"
+#include "dialogs/ExtensionPage.h"
+#include "dialogs/IconPage.h"
+#include "dialogs/OpenPage.h"
 #include "model/AssociationFields.h"
 #include "model/CatalogEdits.h"
 #include "model/EditFlags.h"
-#include "ui/ScopedGdi.h"
 
 class TForm7;
-
-enum class AssociationVariant { Edit, Add, Delete };
 
 class TAssociationForm : public Dialog<TAssociationForm> {
 public:
     explicit TAssociationForm(AssociationVariant variant);
+    // The window goes while the pages that answer its children are there.
+    ~TAssociationForm();
     TAssociationForm(const TAssociationForm&) = delete;
     TAssociationForm& operator=(const TAssociationForm&) = delete;
 
@@ -33,7 +36,7 @@ public:
     // Puts every value into its control and fills the icon list from the
     // remembered icon file; Image1 shows a copy of `picture` (or nothing).
     void ShowFields(const AssociationFields& fields, HICON picture);
-    // Only the creator's part, from Edit9 down (the creator chooser).
+    // Only the creator's part, from Edit9 down (a creator from the chooser).
     void ShowCreatorFields(const AssociationFields& fields);
     AssociationFields ReadFields() const;
     // Makes the fields a creator's EditFlags lock read-only and their
@@ -45,37 +48,27 @@ public:
     void ApplyLocks(const EditLocks& locks);
     std::function<EditLocks(const std::string& creator)> LocksFor;
 
-    // Icon picker of page 2.
-    int FillIconList(const std::string& file);
-    void ShowListIcon(int row); // the picture of that row of the list
+    // Image1 shows icon `number` of file, as an icon source names it.
     void ShowFileIcon(const std::string& file, int number);
-
-    // The value given to the creator chooser's Tag: 5 edit, 11 add.
-    int ChooserTag() const;
 
     // Asked on OK; a problem keeps the dialog open with its field focused.
     std::function<NameProblem(const AssociationFields&)> CheckNames;
     TForm7* Form7 = nullptr;
 
     const AssociationVariant Variant;
-    std::string SelectedIconFile;
 
     HWND PageControl2 = nullptr;
     std::array<HWND, 3> TabSheets{}; // TabSheet4, TabSheet5, TabSheet6
     HWND Button2 = nullptr, Button3 = nullptr;
+    // The pages' controls, as the workflows and their tests reach them.
     HWND Edit10 = nullptr, Edit2 = nullptr, Edit9 = nullptr, Edit3 = nullptr, Label12 = nullptr;
     HWND Edit1 = nullptr, Edit4 = nullptr, Edit5 = nullptr, Edit6 = nullptr, Edit7 = nullptr, Edit8 = nullptr;
     HWND Image1 = nullptr, Button1 = nullptr, Button4 = nullptr, Button6 = nullptr;
     HWND CheckBox1 = nullptr, GroupBox3 = nullptr, ListView1 = nullptr;
-    HIMAGELIST ImageList1 = nullptr; // the icons of SelectedIconFile, 32 x 32
-
-    // The control of a table entry or button, on whichever page it sits.
-    HWND Control(int id) const;
 
 private:
     friend class Dialog<TAssociationForm>;
     INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
     void FormCreate();
     void FormShow();
@@ -84,25 +77,19 @@ private:
     void PageControl2Change();
     void Button2Click();
     void Button3Click();
-    void CheckBox1Click();
-    void Edit9Change();
-    void Button1Click();
-    void Button4Click();
-    void Button6Click();
-    void ListView1Click();
+    void CreatorChanged();
+    void ChooseCreator();
 
-    void ShowPage(int index);
-    void EnableDdeGroup(bool enabled);
-    void ShowBindings(const AssociationFields& fields, bool withExtension);
-    void SetPicture(HICON picture);
-
+    void CreatePages();
+    void ShowPage(size_t index);
     void SetLocks(const EditLocks& locks, bool openedCreator);
 
-    std::map<int, HWND> controls_;
+    ExtensionPage extensionPage_;
+    IconPage iconPage_;
+    OpenPage openPage_;
+    const std::array<AssociationPage*, 3> pages_; // in the order of their tabs
     std::string openedCreator_; // the creator the locks of ApplyLocks belong to
     EditLocks openedLocks_;
-    ScopedImageList imageList_;
-    ScopedIcon picture_;
 };
 
 // The message for a typed name that CheckTypedNames refuses.

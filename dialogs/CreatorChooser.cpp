@@ -5,8 +5,6 @@
 
 #include "ui/FormKit.h"
 #include "ui/resource.h"
-#include "dialogs/AssociationForm.h"
-#include "model/CatalogEdits.h"
 #include "view/ListControl.h"
 
 namespace {
@@ -28,13 +26,17 @@ constexpr int kCreatorColumn = 2;
 
 TForm7::TForm7() : Dialog(IDD_FORM7) {}
 
-bool TForm7::ShowModal(HWND caller)
+bool TForm7::Choose(HWND caller, AssociationFields& creator)
 {
     // The main window is disabled by the caller already: the caller is the
     // one to disable now and to get the activation back on close.
     SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(caller));
     CenterOnDesktop(hwnd_);
-    return ShowModalOver(caller);
+    chosen_.reset();
+    if (!ShowModalOver(caller) || !chosen_ || !CreatorFields)
+        return false;
+    creator = CreatorFields(*chosen_);
+    return true;
 }
 
 void TForm7::ShowRows(const std::vector<ListRow>* rows, HIMAGELIST large, HIMAGELIST small)
@@ -114,31 +116,21 @@ void TForm7::ListView1DblClick()
 {
     if (SelectedRow() < 0)
         return;
-    ApplyChosenCreator();
+    TakeSelectedCreator();
     EndModal(true);
 }
 
 void TForm7::Button1Click()
 {
-    if (SelectedRow() >= 0)
-        ApplyChosenCreator();
+    TakeSelectedCreator();
     EndModal(true);
 }
 
 void TForm7::Button2Click() { EndModal(false); }
 
-void TForm7::ApplyChosenCreator()
+void TForm7::TakeSelectedCreator()
 {
-    TAssociationForm* target = Tag == 5 ? Form5 : Tag == 11 ? Form11 : nullptr;
     const int row = SelectedRow();
-    if (!target || row < 0 || row >= RowCount())
-        return;
-    if (!CreatorFields)
-        return;
-    const AssociationFields fields = CreatorFields((*rows_)[static_cast<size_t>(row)].Column(kCreatorColumn));
-    target->ShowCreatorFields(fields);
-    CreatorEntry icon;
-    icon.IconSource = fields.IconSource;
-    icon.ParseIconSource();
-    target->ShowFileIcon(icon.IconFile, icon.IconNumber);
+    if (row >= 0 && row < RowCount())
+        chosen_ = (*rows_)[static_cast<size_t>(row)].Column(kCreatorColumn);
 }

@@ -1,11 +1,12 @@
 // The creator chooser: lists the associations that have a creator and
-// copies the chosen one's creator into the edit or add dialog that opened
-// it. Created once at start-up; the main window refills its rows.
+// hands the chosen one's creator back to the dialog that opened it.
+// Created once at start-up; the main window refills its rows.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,14 +15,13 @@
 #include "ui/Dialog.h"
 #include "view/ListRow.h"
 
-class TAssociationForm;
-
 class TForm7 : public Dialog<TForm7> {
 public:
     TForm7();
     // Shows the chooser modally over the dialog that calls it, which owns
-    // it for this showing; true when it closed with OK.
-    bool ShowModal(HWND caller);
+    // it for this showing; true when a creator was chosen, whose part of
+    // the dialog is then in `creator`.
+    bool Choose(HWND caller, AssociationFields& creator);
 
     // Shows these rows, with images from these lists (the main window's,
     // so image numbers mean the same icons). The rows stay the caller's and
@@ -29,10 +29,6 @@ public:
     void ShowRows(const std::vector<ListRow>* rows, HIMAGELIST large, HIMAGELIST small);
     int RowCount() const;
 
-    // The calling dialog: 5 for Form5 (edit), 11 for Form11 (add).
-    int Tag = 0;
-    TAssociationForm* Form5 = nullptr;
-    TAssociationForm* Form11 = nullptr;
     // The creator's part of the dialog for the chosen creator's name.
     std::function<AssociationFields(const std::string& creator)> CreatorFields;
 
@@ -49,8 +45,9 @@ private:
     void Button1Click();
     void Button2Click();
     void ListView1GetDispInfo(NMLVDISPINFOA& info) const;
-    void ApplyChosenCreator();
+    void TakeSelectedCreator();
     int SelectedRow() const;
 
     const std::vector<ListRow>* rows_ = nullptr;
+    std::optional<std::string> chosen_; // the chosen row's creator
 };

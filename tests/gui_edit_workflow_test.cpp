@@ -192,6 +192,9 @@ TEST_F(EditWorkflowTest, EnterEscapeDetailIconAndCloseBoxLeaveEverythingAsItWas)
 
 TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
 {
+    // The chosen creator brings its locks: its DDE group stays shut.
+    SetDword(Root(), "htmlfile", "EditFlags", FTA_NoDDE);
+    form1.ReloadFromRegistry(false);
     SelectRow(".xyz");
     const int htmlImage = ReadRow(form1.List().ListView1, Row(".htm")).Image;
     ASSERT_GT(htmlImage, form1.List().DeletedIconIndex);
@@ -204,7 +207,8 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
     ModalSteps steps;
     steps.Then([&] { PostMessageA(form5.Button6, BM_CLICK, 0, 0); })
         .Then([&] {
-            seen = "tag " + std::to_string(form7.Tag) + ", " + std::to_string(ListView_GetItemCount(form7.ListView1)) +
+            seen = (GetWindow(form7.Handle(), GW_OWNER) == form5.Handle() ? "owned by the edit dialog, " : "") +
+                   std::to_string(ListView_GetItemCount(form7.ListView1)) +
                    " rows" + (IsWindowEnabled(form5.Handle()) ? "" : ", over the disabled dialog");
             chooseHtm();
         })
@@ -217,9 +221,9 @@ TEST_F(EditWorkflowTest, ChooserDoubleClickCopiesTheCreatorIntoTheDialog)
     Command(IDM_EDIT);
     ASSERT_TRUE(steps.Done());
 
-    EXPECT_EQ(seen, "tag 5, 3 rows, over the disabled dialog|active|関連付けの編集|変更する/変更しない|.xyz|"
+    EXPECT_EQ(seen, "owned by the edit dialog, 3 rows, over the disabled dialog|active|関連付けの編集|変更する/変更しない|.xyz|"
                     "application/x-xyz|htmlfile|HTML 文書|.htm |"
-                    "WWW_OpenURL|page 1|extension read-only|dde fields|picture")
+                    "WWW_OpenURL|page 1|extension read-only|dde|picture")
         << "the chooser fills the creator's part and leaves the extension's";
     EXPECT_FALSE(IsWindowVisible(form7.Handle()));
     EXPECT_EQ(Cells(".xyz"), ".xyz|application/x-xyz|htmlfile|HTML 文書|shell32.dll,4||image " + std::to_string(htmlImage));

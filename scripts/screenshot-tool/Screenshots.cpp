@@ -317,7 +317,7 @@ int main(int argc, char** argv)
         // the delete dialog on it and the add dialog with typed values.
         form1.SetViewStyle(3);
         SelectRow(form1, ".htm");
-        QueuePages(form5, "edit", [&] { PostMessageA(form5.Handle(), WM_COMMAND, IDC_ASSOC_BUTTON6, 0); });
+        QueuePages(form5, "edit", [&] { PostMessageA(form5.TabSheets[0], WM_COMMAND, IDC_ASSOC_BUTTON6, 0); });
         steps.insert(steps.end() - 1, {[&] {
                                            ListView_SetItemState(form7.ListView1, 1, LVIS_SELECTED | LVIS_FOCUSED,
                                                                  LVIS_SELECTED | LVIS_FOCUSED);
