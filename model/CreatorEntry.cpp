@@ -151,3 +151,27 @@ void CreatorEntry::RebuildExtensionText()
         ExtensionText += ' ';
     }
 }
+
+const VerbEntry* CreatorEntry::FindVerb(const std::string& name) const
+{
+    for (const VerbEntry& verb : Verbs)
+        if (verb.State != esDeleted && SameVerbName(verb.Name, name))
+            return &verb;
+    return nullptr;
+}
+
+std::string CreatorEntry::EffectiveDefaultVerb() const
+{
+    for (size_t start = 0; start < DefaultVerb.size();) {
+        const size_t end = std::min(DefaultVerb.find_first_of(", ", start), DefaultVerb.size());
+        if (const VerbEntry* verb = FindVerb(DefaultVerb.substr(start, end - start)))
+            return verb->Name;
+        start = end + 1;
+    }
+    if (const VerbEntry* open = FindVerb("open"))
+        return open->Name;
+    for (const VerbEntry& verb : Verbs)
+        if (verb.State != esDeleted)
+            return verb.Name;
+    return {};
+}

@@ -12,6 +12,7 @@
 #include "model/EntryState.h"
 #include "model/LayoutSnapshot.h"
 #include "model/RegistryLocation.h"
+#include "model/VerbEntry.h"
 
 struct CreatorEntry {
     std::string Name;           // key name, spelled as the extensions spell it
@@ -28,6 +29,12 @@ struct CreatorEntry {
     std::optional<LayoutSnapshot> Read; // what the last read found; none for an entry no read has seen
     std::string IconFile;         // file part of IconSource, as stored
     std::int32_t IconNumber = 0;  // number part of IconSource
+    // The verbs below shell, open among them, once read (ReadVerbs): the scan
+    // leaves them unread, as most creators are never opened for editing.
+    bool VerbsRead = false;
+    std::string DefaultVerb;        // default of Name\shell: the verb a double click runs, where it names one
+    std::optional<std::string> DefaultVerbRead; // DefaultVerb as the read found it
+    std::vector<VerbEntry> Verbs;   // in the order read, added ones after; deleted ones stay until the commit
     std::vector<std::string> Extensions; // always sorted byte-wise, no duplicates
     std::int32_t ExtensionCount = 0;
     std::string ExtensionText;    // each extension followed by one space
@@ -45,6 +52,14 @@ struct CreatorEntry {
     bool WriteToRegistry(const WriteTarget& target);
     bool DeleteFromRegistry(const RegistryLocation& location);
 
+    // The verb a double click runs, as Windows picks it: the first verb the
+    // default verb names (a list separated by commas or spaces) that is
+    // there, else open when it is there, else the first verb. Empty without
+    // verbs.
+    std::string EffectiveDefaultVerb() const;
+    // The verb of that name (any case) that is not deleted, or nullptr.
+    const VerbEntry* FindVerb(const std::string& name) const;
+
     // Recomputes IconFile and IconNumber from IconSource.
     void ParseIconSource();
 
@@ -58,7 +73,8 @@ struct CreatorEntry {
     void RemoveExtension(const std::string& extension);
 
     // State, the parsed icon and the extension list do not take
-    // part; the DDE texts count only while UsesDde is on.
+    // part; the DDE texts count only while UsesDde is on; the verbs count
+    // once read on both sides.
     friend bool operator==(const CreatorEntry& a, const CreatorEntry& b);
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "model/LayerCopy.h"
@@ -12,6 +13,7 @@ namespace {
 
 using X = ExtensionEntry;
 using C = CreatorEntry;
+using V = VerbEntry;
 
 constexpr LayoutValue<X> kExtensionLayout[] = {
     {"", "", &X::Creator, true, LayoutRole::Value},
@@ -28,12 +30,30 @@ constexpr LayoutValue<C> kCreatorLayout[] = {
     {"\\shell\\open\\ddeexec\\topic", "", &C::DdeTopic, true, LayoutRole::DdeValue},
 };
 
-template <typename Entry>
-std::span<const LayoutValue<Entry>> LayoutOf();
-template <>
-std::span<const LayoutValue<X>> LayoutOf<X>() { return kExtensionLayout; }
-template <>
-std::span<const LayoutValue<C>> LayoutOf<C>() { return kCreatorLayout; }
+// Open's command and DDE are the creator's own: its share of the table ends
+// before them.
+constexpr LayoutValue<V> kVerbLayout[] = {
+    {"", "", &V::Text, true, LayoutRole::Value},
+    {"", "MUIVerb", &V::MuiVerb, true, LayoutRole::Value},
+    {"", "Extended", &V::Extended, true, LayoutRole::Presence},
+    {"", "ExplorerCommandHandler", &V::Handler, true, LayoutRole::Marker},
+    {"\\command", "DelegateExecute", &V::Handler, true, LayoutRole::Marker},
+    {"\\command", "", &V::Command, true, LayoutRole::Value},
+    {"\\ddeexec", "", &V::DdeMessage, true, LayoutRole::DdeKey},
+    {"\\ddeexec\\application", "", &V::DdeApplication, true, LayoutRole::DdeValue},
+    {"\\ddeexec\\ifexec", "", &V::DdeIfExec, true, LayoutRole::DdeValue},
+    {"\\ddeexec\\topic", "", &V::DdeTopic, true, LayoutRole::DdeValue},
+};
+constexpr size_t kOpenVerbShare = 5;
+
+constexpr const char* kShellKey = "\\shell";
+
+std::span<const LayoutValue<X>> LayoutOf(const X&) { return kExtensionLayout; }
+std::span<const LayoutValue<C>> LayoutOf(const C&) { return kCreatorLayout; }
+std::span<const LayoutValue<V>> LayoutOf(const V& verb)
+{
+    return verb.IsOpen() ? std::span<const LayoutValue<V>>(kVerbLayout).first(kOpenVerbShare) : kVerbLayout;
+}
 
 template <typename Entry>
 bool UsesDde(const Entry& entry)
@@ -55,14 +75,17 @@ void SetUsesDde(Entry& entry, bool uses)
 template <typename Entry>
 bool Counts(const LayoutValue<Entry>& value, const Entry& entry)
 {
-    return value.role == LayoutRole::Value || UsesDde(entry);
+    return (value.role != LayoutRole::DdeKey && value.role != LayoutRole::DdeValue) || UsesDde(entry);
 }
+
+bool Flags(LayoutRole role) { return role == LayoutRole::Presence || role == LayoutRole::Marker; }
 
 // Name followed by a sub-key, built in one buffer that every step of an
 // operation reuses.
 class KeyPath {
 public:
     explicit KeyPath(const std::string& name) : name_(name) { path_.reserve(name.size() + 40); }
+    const std::string& Of(const std::string& subKey) { return Of(subKey.c_str()); }
     const std::string& Of(const char* subKey)
     {
         path_.assign(name_);
@@ -85,6 +108,17 @@ bool Below(const char* subKey, const std::string& removed)
 
 std::span<const LayoutValue<ExtensionEntry>> ExtensionLayout() { return kExtensionLayout; }
 std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayout; }
+std::span<const LayoutValue<VerbEntry>> VerbLayout(const VerbEntry& verb) { return LayoutOf(verb); }
+
+bool VerbEntry::IsOpen() const { return SameVerbName(Name, "open"); }
+
+bool SameVerbName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
 
 // Each key is opened once for all its values, in the first source that
 // holds it. A missing key simply has nothing to read, and a missing value
@@ -92,12 +126,12 @@ std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayo
 // is not text, stops the read: the entry's texts are not known, and empty
 // ones would be saved as if they were.
 template <typename Entry>
-bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
+bool ReadLayoutTexts(std::span<const RegistryLocation> sources, const std::string& key, Entry& entry, LONG& status)
 {
     std::vector<RegistryAccess> registries(sources.size());
     for (size_t at = 0; at < sources.size(); ++at)
         registries[at].SetRoot(sources[at]);
-    KeyPath path(entry.Name);
+    KeyPath path(key);
     LONG refusal = ERROR_SUCCESS;
     const auto open = [&](const char* subKey) -> RegistryAccess* {
         for (RegistryAccess& registry : registries) {
@@ -110,7 +144,7 @@ bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LO
         }
         return nullptr;
     };
-    const auto layout = LayoutOf<Entry>();
+    const auto layout = LayoutOf(entry);
     for (size_t at = 0; at < layout.size();) {
         const LayoutValue<Entry>& first = layout[at];
         const auto sameKey = [&] { return at < layout.size() && std::strcmp(layout[at].subKey, first.subKey) == 0; };
@@ -131,6 +165,11 @@ bool ReadLayoutTexts(std::span<const RegistryLocation> sources, Entry& entry, LO
             const LayoutValue<Entry>& value = layout[at];
             if (!registry || !Counts(value, entry))
                 continue;
+            if (Flags(value.role)) {
+                if (registry->ValueExists(value.valueName))
+                    entry.*value.field = "1";
+                continue;
+            }
             if (registry->ReadTextIfExists(value.valueName, entry.*value.field) == ValueRead::Failed) {
                 status = ERROR_INVALID_DATATYPE;
                 return false;
@@ -147,7 +186,7 @@ LayoutSnapshot SnapshotOf(const Entry& entry)
 {
     LayoutSnapshot snapshot;
     snapshot.UsesDde = UsesDde(entry);
-    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
+    for (const LayoutValue<Entry>& value : LayoutOf(entry))
         snapshot.Texts.push_back(entry.*value.field);
     return snapshot;
 }
@@ -155,10 +194,95 @@ LayoutSnapshot SnapshotOf(const Entry& entry)
 template <typename Entry>
 bool ReadLayout(std::span<const RegistryLocation> sources, Entry& entry, LONG& status)
 {
-    const bool read = ReadLayoutTexts(sources, entry, status);
+    const bool read = ReadLayoutTexts(sources, entry.Name, entry, status);
     entry.Read = SnapshotOf(entry);
     return read;
 }
+
+bool ReadVerbs(std::span<const RegistryLocation> sources, CreatorEntry& creator, LONG& status)
+{
+    creator.Verbs.clear();
+    creator.DefaultVerb.clear();
+    const std::string shell = creator.Name + kShellKey;
+    // The verbs of every layer, each once, in the order of the first layer
+    // that lists it; the default verb from the first layer that holds shell.
+    std::vector<std::string> names;
+    bool defaultRead = false;
+    for (const RegistryLocation& source : sources) {
+        RegistryAccess registry;
+        registry.SetRoot(source);
+        if (!registry.OpenKey(shell, false))
+            continue;
+        if (!defaultRead && registry.ReadTextIfExists("", creator.DefaultVerb) == ValueRead::Failed) {
+            status = ERROR_INVALID_DATATYPE;
+            return false;
+        }
+        defaultRead = true;
+        std::vector<std::string> layer;
+        registry.GetKeyNames(layer);
+        for (std::string& name : layer)
+            if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameVerbName(n, name); }))
+                names.push_back(std::move(name));
+    }
+    creator.DefaultVerbRead = creator.DefaultVerb;
+    creator.VerbsRead = true;
+    bool allRead = true;
+    for (const std::string& name : names) {
+        VerbEntry& verb = creator.Verbs.emplace_back();
+        verb.Name = name;
+        LONG verbStatus = ERROR_SUCCESS;
+        allRead = ReadLayoutTexts(sources, shell + "\\" + name, verb, verbStatus) && allRead;
+        verb.Read = SnapshotOf(verb);
+        if (verbStatus != ERROR_SUCCESS)
+            status = verbStatus;
+    }
+    return allRead;
+}
+
+namespace {
+
+// Whether some text of the layout lives in a key below subKey (the DDE texts
+// below ddeexec): such a key holds more than its own value.
+template <typename Entry>
+bool LayoutHoldsBelow(std::span<const LayoutValue<Entry>> layout, const char* subKey)
+{
+    return std::any_of(layout.begin(), layout.end(), [&](const LayoutValue<Entry>& value) {
+        return Below(value.subKey, subKey);
+    });
+}
+
+void DropEmpty(std::vector<KeyChange>& changes)
+{
+    if (!changes.empty() && !changes.back().RemoveWhole && changes.back().Values.empty())
+        changes.pop_back();
+}
+
+// The default verb, then each verb that changed, below the creator's key.
+void PlanVerbs(const CreatorEntry& creator, WriteMode mode, std::vector<KeyChange>& changes)
+{
+    if (!creator.VerbsRead)
+        return;
+    const bool replace = mode == WriteMode::Replace;
+    if ((!creator.DefaultVerbRead || creator.DefaultVerb != *creator.DefaultVerbRead) &&
+        (!creator.DefaultVerb.empty() || (replace && creator.DefaultVerbRead)))
+        changes.push_back(KeyChange{kShellKey, false, false, {{"", creator.DefaultVerb, creator.DefaultVerb.empty()}}});
+    for (const VerbEntry& verb : creator.Verbs) {
+        const std::string key = std::string(kShellKey) + "\\" + verb.Name;
+        if (verb.State == esDeleted) {
+            if (verb.Read && replace)
+                changes.push_back(KeyChange{key, true, false, {}});
+            continue;
+        }
+        if (verb.State == esUnchanged || verb.IsHandled())
+            continue;
+        for (KeyChange& change : PlanLayoutWrite(verb, replace ? CommitMode(verb) : WriteMode::AddOnly)) {
+            change.SubKey = key + change.SubKey;
+            changes.push_back(std::move(change));
+        }
+    }
+}
+
+} // namespace
 
 // Texts are compared with the snapshot; DDE turned on writes every DDE text
 // it has, and DDE turned off drops the ddeexec key that held them.
@@ -167,48 +291,43 @@ std::vector<KeyChange> PlanLayoutWrite(const Entry& entry, WriteMode mode)
 {
     const LayoutSnapshot* read = entry.Read ? &*entry.Read : nullptr;
     const bool replace = mode == WriteMode::Replace;
-    const auto layout = LayoutOf<Entry>();
+    const auto layout = LayoutOf(entry);
     std::vector<KeyChange> changes;
     for (size_t at = 0; at < layout.size(); ++at) {
         const LayoutValue<Entry>& value = layout[at];
         const std::string& text = entry.*value.field;
         if (changes.empty() || changes.back().SubKey != value.subKey) {
-            if (!changes.empty() && !changes.back().RemoveWhole && changes.back().Values.empty())
-                changes.pop_back();
-            changes.push_back(KeyChange{value.subKey, false, {}});
+            DropEmpty(changes);
+            changes.push_back(KeyChange{value.subKey, false,
+                                        value.subKey[0] != '\0' && !LayoutHoldsBelow(layout, value.subKey), {}});
         }
         KeyChange& change = changes.back();
         if (value.role == LayoutRole::DdeKey && !UsesDde(entry)) {
             change.RemoveWhole = replace && (!read || read->UsesDde);
             continue;
         }
-        if (!Counts(value, entry))
+        if (!Counts(value, entry) || value.role == LayoutRole::Marker)
             continue;
-        const bool changed = !read || text != read->Texts[at] || (value.role != LayoutRole::Value && !read->UsesDde);
-        if (changed && (!text.empty() || replace))
-            change.Values.emplace_back(value.valueName, text);
+        const bool changed = !read || text != read->Texts[at] ||
+                             ((value.role == LayoutRole::DdeKey || value.role == LayoutRole::DdeValue) && !read->UsesDde);
+        if (!changed || (text.empty() && !replace))
+            continue;
+        if (value.role == LayoutRole::Presence)
+            change.Values.push_back({value.valueName, "", text.empty()});
+        else
+            change.Values.push_back({value.valueName, text, text.empty()});
     }
-    if (!changes.empty() && !changes.back().RemoveWhole && changes.back().Values.empty())
-        changes.pop_back();
+    DropEmpty(changes);
+    if constexpr (std::is_same_v<Entry, CreatorEntry>)
+        PlanVerbs(entry, mode, changes);
     return changes;
 }
 
 namespace {
 
-// Whether some text of the layout lives in a key below subKey (the DDE texts
-// below ddeexec): such a key holds more than its own value.
-template <typename Entry>
-bool LayoutHoldsBelow(const std::string& subKey)
-{
-    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
-        if (Below(value.subKey, subKey))
-            return true;
-    return false;
-}
-
 bool HasText(const KeyChange& change)
 {
-    return std::any_of(change.Values.begin(), change.Values.end(), [](const auto& value) { return !value.second.empty(); });
+    return std::any_of(change.Values.begin(), change.Values.end(), [](const ValueChange& value) { return !value.Clear; });
 }
 
 } // namespace
@@ -249,7 +368,7 @@ bool WriteLayout(const WriteTarget& target, const Entry& entry, WriteMode mode, 
             if (!LayerHoldsKey(target.Layer, key))
                 continue;
             // A sub-key that held one text of the layout goes with it.
-            if (!change.SubKey.empty() && !LayoutHoldsBelow<Entry>(change.SubKey)) {
+            if (change.GoesWhenCleared) {
                 if (const LONG rc = registry.RemoveKey(key); rc != ERROR_SUCCESS)
                     return fail(rc);
                 continue;
@@ -259,43 +378,95 @@ bool WriteLayout(const WriteTarget& target, const Entry& entry, WriteMode mode, 
             return fail(rc);
         if (!registry.OpenKey(key, true))
             return fail(registry.LastStatus());
-        for (const auto& [name, text] : change.Values)
-            if (!(text.empty() ? registry.DeleteValue(name) : registry.WriteText(name, text)))
+        for (const ValueChange& value : change.Values)
+            if (!(value.Clear ? registry.DeleteValue(value.Name) : registry.WriteText(value.Name, value.Text)))
                 return fail(registry.LastStatus());
         registry.CloseKey();
     }
     return true;
 }
 
+namespace {
+
+// The blocks of the entry's table below key, without the closing empty line.
 template <typename Entry>
-void AppendLayoutText(const RegistryLocation& location, const Entry& entry, WriteMode mode, std::string& out)
+void AppendBlocks(const RegistryLocation& location, const std::string& key, const Entry& entry, WriteMode mode,
+                  std::string& out)
 {
-    KeyPath path(entry.Name);
+    KeyPath path(key);
     const char* lastKey = nullptr;
-    for (const LayoutValue<Entry>& value : LayoutOf<Entry>()) {
+    for (const LayoutValue<Entry>& value : LayoutOf(entry)) {
         const std::string& text = entry.*value.field;
-        if (!Counts(value, entry) || (mode == WriteMode::AddOnly && text.empty()))
+        if (!Counts(value, entry) || value.role == LayoutRole::Marker ||
+            ((mode == WriteMode::AddOnly || value.role == LayoutRole::Presence) && text.empty()))
             continue;
         if (!lastKey || std::strcmp(lastKey, value.subKey) != 0)
             AppendRegKey(out, location, path.Of(value.subKey));
         lastKey = value.subKey;
-        const std::string shown = value.escaped ? EscapeRegValue(text) : text;
+        const std::string shown = value.role == LayoutRole::Presence ? std::string()
+                                  : value.escaped                   ? EscapeRegValue(text)
+                                                                    : text;
         if (value.valueName[0] == '\0')
             AppendRegDefault(out, shown);
         else
             AppendRegNamedValue(out, value.valueName, shown);
     }
+}
+
+// Only the verbs a creator was read or set up with; open is the creator's
+// own blocks.
+void AppendVerbBlocks(const RegistryLocation& location, const CreatorEntry& creator, std::string& out)
+{
+    if (!creator.VerbsRead)
+        return;
+    const std::string shell = creator.Name + kShellKey;
+    if (!creator.DefaultVerb.empty()) {
+        AppendRegKey(out, location, shell);
+        AppendRegDefault(out, EscapeRegValue(creator.DefaultVerb));
+    }
+    for (const VerbEntry& verb : creator.Verbs)
+        if (verb.State != esDeleted && !verb.IsOpen())
+            AppendBlocks(location, shell + "\\" + verb.Name, verb, WriteMode::AddOnly, out);
+}
+
+} // namespace
+
+template <typename Entry>
+void AppendLayoutText(const RegistryLocation& location, const Entry& entry, WriteMode mode, std::string& out)
+{
+    AppendBlocks(location, entry.Name, entry, mode, out);
+    if constexpr (std::is_same_v<Entry, CreatorEntry>)
+        AppendVerbBlocks(location, entry, out);
     out += "\r\n";
 }
+
+namespace {
+
+template <typename Entry>
+bool TextsPass(const Entry& entry, bool (*test)(std::string_view text))
+{
+    if (!test(entry.Name))
+        return false;
+    for (const LayoutValue<Entry>& value : LayoutOf(entry))
+        if (Counts(value, entry) && !test(entry.*value.field))
+            return false;
+    return true;
+}
+
+} // namespace
 
 template <typename Entry>
 bool LayoutTextsPass(const Entry& entry, bool (*test)(std::string_view text))
 {
-    if (!test(entry.Name))
+    if (!TextsPass(entry, test))
         return false;
-    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
-        if (Counts(value, entry) && !test(entry.*value.field))
+    if constexpr (std::is_same_v<Entry, CreatorEntry>) {
+        if (!test(entry.DefaultVerb))
             return false;
+        for (const VerbEntry& verb : entry.Verbs)
+            if (verb.State != esDeleted && !TextsPass(verb, test))
+                return false;
+    }
     return true;
 }
 
@@ -304,9 +475,20 @@ bool SameLayoutTexts(const Entry& a, const Entry& b)
 {
     if (UsesDde(a) != UsesDde(b))
         return false;
-    for (const LayoutValue<Entry>& value : LayoutOf<Entry>())
+    const auto layout = LayoutOf(a);
+    if (layout.size() != LayoutOf(b).size())
+        return false;
+    for (const LayoutValue<Entry>& value : layout)
         if (Counts(value, a) && a.*value.field != b.*value.field)
             return false;
+    if constexpr (std::is_same_v<Entry, CreatorEntry>) {
+        if (a.VerbsRead != b.VerbsRead || a.DefaultVerb != b.DefaultVerb || a.Verbs.size() != b.Verbs.size())
+            return false;
+        for (size_t at = 0; at < a.Verbs.size(); ++at)
+            if (a.Verbs[at].Name != b.Verbs[at].Name || a.Verbs[at].State != b.Verbs[at].State ||
+                !SameLayoutTexts(a.Verbs[at], b.Verbs[at]))
+                return false;
+    }
     return true;
 }
 
@@ -316,6 +498,7 @@ template bool WriteLayout(const WriteTarget&, const ExtensionEntry&, WriteMode, 
 template bool WriteLayout(const WriteTarget&, const CreatorEntry&, WriteMode, LONG&);
 template std::vector<KeyChange> PlanLayoutWrite(const ExtensionEntry&, WriteMode);
 template std::vector<KeyChange> PlanLayoutWrite(const CreatorEntry&, WriteMode);
+template std::vector<KeyChange> PlanLayoutWrite(const VerbEntry&, WriteMode);
 template LayoutSnapshot SnapshotOf(const ExtensionEntry&);
 template LayoutSnapshot SnapshotOf(const CreatorEntry&);
 template void AppendLayoutText(const RegistryLocation&, const ExtensionEntry&, WriteMode, std::string&);
@@ -324,3 +507,4 @@ template bool LayoutTextsPass(const ExtensionEntry&, bool (*)(std::string_view))
 template bool LayoutTextsPass(const CreatorEntry&, bool (*)(std::string_view));
 template bool SameLayoutTexts(const ExtensionEntry&, const ExtensionEntry&);
 template bool SameLayoutTexts(const CreatorEntry&, const CreatorEntry&);
+template bool SameLayoutTexts(const VerbEntry&, const VerbEntry&);

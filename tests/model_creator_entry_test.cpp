@@ -5,6 +5,7 @@
 
 #include "model/CreatorEntry.h"
 #include "model/ErrorReport.h"
+#include "model/RegistryLayout.h"
 #include "tests/support/RecordErrors.h"
 #include "tests/support/ScratchRegistry.h"
 
@@ -446,4 +447,68 @@ TEST(CreatorEntryRegText, WritesBlocksWithEscapedValues)
     out.clear();
     Named("").WriteRegText(ClassesRoot(), out);
     EXPECT_EQ(out, "") << "an entry without a name writes nothing";
+}
+
+// The verbs of a creator, read from both layers key by key, written back
+// with only what changed (unknown values of a verb kept), and exported
+// after the creator's blocks.
+TEST_F(CreatorEntryTest, VerbsAreReadWrittenAndExportedInOneTable)
+{
+    const HKEY user = HKEY_CURRENT_USER;
+    const std::string mine = scratch_.UserLocation().Path + "\\doc\\shell";
+    SetText("doc\\shell", "", "print");
+    SetText("doc\\shell\\open", "", "開く(&O)");
+    SetText("doc\\shell\\open\\command", "", "view.exe %1");
+    SetText("doc\\shell\\print", "", "印刷");
+    SetText("doc\\shell\\print", "Position", "Top");
+    SetText("doc\\shell\\print\\command", "", "p.exe /p %1");
+    SetText("doc\\shell\\edit\\command", "DelegateExecute", "{guid}");
+    SetText("doc\\shell\\runas", "Extended", "");
+    SetText("doc\\shell\\runas", "MUIVerb", "@shell32.dll,-37417");
+    ::SetText(user, mine + "\\Print", "", "User print");
+    const RegistryLocation sources[] = {scratch_.UserLocation(), Location()};
+    CreatorEntry doc = Named("doc");
+    LONG status = ERROR_SUCCESS;
+    ASSERT_TRUE(ReadVerbs(sources, doc, status));
+    std::string seen;
+    for (const VerbEntry& verb : doc.Verbs)
+        seen += verb.Name + "[" + verb.Text + "|" + verb.MuiVerb + "|" + verb.Command + "|" + verb.Extended +
+                verb.Handler + "] ";
+    EXPECT_EQ(seen, "Print[User print||p.exe /p %1|] edit[|||1] open[開く(&O)|||] "
+                    "runas[|@shell32.dll,-37417||1] ")
+        << "the user's key's values, the machine's command below it; open's command is the creator's";
+    EXPECT_EQ(doc.DefaultVerb + "|" + doc.EffectiveDefaultVerb(), "|open")
+        << "the user's shell key holds no default, and hides the machine's print";
+    doc.DefaultVerb = "print,open";
+    EXPECT_EQ(doc.EffectiveDefaultVerb(), "Print");
+
+    doc.Verbs[0].Text = "印刷する";
+    doc.Verbs[0].State = esModified;
+    doc.Verbs[3].State = esDeleted;
+    VerbEntry& lines = doc.Verbs.emplace_back();
+    lines.Name = "lines";
+    lines.Command = "ed.exe /n \"%1\"";
+    lines.Extended = "1";
+    lines.State = esAdded;
+    doc.DefaultVerb = "lines";
+    doc.State = esModified;
+    ASSERT_TRUE(doc.WriteToRegistry(Location()));
+    EXPECT_EQ(GetValue("doc\\shell", "").Text(), "lines");
+    EXPECT_EQ(GetValue("doc\\shell\\print", "").Text() + "|" + GetValue("doc\\shell\\print", "Position").Text() + "|" +
+                  GetValue("doc\\shell\\print\\command", "").Text(),
+              "印刷する|Top|p.exe /p %1");
+    EXPECT_EQ(GetValue("doc\\shell\\lines\\command", "").Text(), "ed.exe /n \"%1\"");
+    EXPECT_TRUE(GetValue("doc\\shell\\lines", "Extended").exists);
+    EXPECT_FALSE(KeyExists("doc\\shell\\runas"));
+    EXPECT_EQ(GetValue("doc\\shell\\edit\\command", "DelegateExecute").Text(), "{guid}");
+
+    std::string out;
+    doc.WriteRegText(ClassesRoot(), out);
+    const std::string key = "\r\n[HKEY_CLASSES_ROOT\\doc";
+    EXPECT_EQ(out.substr(out.find(key + "\\shell]")),
+              key + "\\shell]\r\n@=\"lines\"\r\n" + key + "\\shell\\Print]\r\n@=\"印刷する\"\r\n" + key +
+                  "\\shell\\Print\\command]\r\n@=\"p.exe /p %1\"\r\n" + key +
+                  "\\shell\\lines]\r\n\"Extended\"=\"\"\r\n" + key +
+                  "\\shell\\lines\\command]\r\n@=\"ed.exe /n \\\"%1\\\"\"\r\n\r\n")
+        << "a program's verb is no text of its own";
 }
