@@ -51,7 +51,7 @@ void ConnectForms(TForm1& form1, TAssociationForm& form5, TForm6& form6, TForm7&
     form11.CheckNames = [&editor](const AssociationFields& fields) { return editor.CheckNames(fields, true); };
     for (TAssociationForm* form : {&form5, &form11})
         form->LocksFor = [&editor](const std::string& creator) { return editor.LocksOf(creator); };
-    form7.CreatorFields = [&editor](const std::string& creator) { return ChosenCreatorFields(editor.Catalog, creator); };
+    form7.CreatorFields = [&editor](const std::string& creator) { return editor.ChosenCreatorFields(creator); };
 }
 
 int RunMorvido()

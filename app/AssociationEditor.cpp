@@ -145,7 +145,20 @@ EditLocks AssociationEditor::LocksOf(const std::string& creator) const { return 
 
 AssociationFields AssociationEditor::FillEditDialog(const std::string& extension)
 {
+    if (const ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension))
+        ReadVerbsOf(entry->Creator);
     return FieldsOf(Catalog, extension);
+}
+
+void AssociationEditor::ReadVerbsOf(const std::string& creator)
+{
+    ReadCreatorVerbs(Catalog, CurrentAssociationLocations(), creator);
+}
+
+AssociationFields AssociationEditor::ChosenCreatorFields(const std::string& creator)
+{
+    ReadVerbsOf(creator);
+    return ::ChosenCreatorFields(Catalog, creator);
 }
 
 bool AssociationEditor::ApplyEditDialog(const AssociationFields& fields)
@@ -308,14 +321,22 @@ void AssociationEditor::ExportChanges()
         host_.Ask(kNothingPending, kCaptionInfo, kInfoBox);
         return;
     }
-    if (host_.ChooseExportFile(exportPath_))
-        SaveScript(BuildChangesScript(Catalog, ExportLocation(), SystemAnsiCodePage()), exportPath_);
+    if (!host_.ChooseExportFile(exportPath_))
+        return;
+    Walk(Catalog.CreatorMap, [this](const std::string& name, const CreatorEntry& creator) {
+        if (creator.State != esUnchanged)
+            ReadVerbsOf(name);
+    });
+    SaveScript(BuildChangesScript(Catalog, ExportLocation(), SystemAnsiCodePage()), exportPath_);
 }
 
 void AssociationEditor::ExportSelected(const std::string& extension)
 {
-    if (host_.ChooseExportFile(exportPath_))
-        SaveScript(BuildSelectedScript(Catalog, extension, ExportLocation(), SystemAnsiCodePage()), exportPath_);
+    if (!host_.ChooseExportFile(exportPath_))
+        return;
+    if (const ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension))
+        ReadVerbsOf(entry->Creator);
+    SaveScript(BuildSelectedScript(Catalog, extension, ExportLocation(), SystemAnsiCodePage()), exportPath_);
 }
 
 void AssociationEditor::SaveScript(const RegScript& script, const std::string& path)

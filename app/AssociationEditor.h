@@ -96,6 +96,10 @@ public:
     void ReleaseUserChoice(const std::string& extension);
     // Typed names checked on OK of the edit and add dialogs.
     NameProblem CheckNames(const AssociationFields& fields, bool extensionTyped) const;
+    // The creator's verbs, read once, before anything shows or saves them.
+    void ReadVerbsOf(const std::string& creator);
+    // The creator's part of the dialog for the creator chooser's pick.
+    AssociationFields ChosenCreatorFields(const std::string& creator);
     // What the creator's EditFlags lock, from the layer whose values Windows
     // shows for the key as it is now.
     EditLocks LocksOf(const std::string& creator) const;

@@ -184,6 +184,13 @@ int RunCommandLine(const CommandLineRequest& request)
     });
     AssociationCatalog catalog;
     FillCatalogFromRegistry(catalog, CurrentAssociationLocations());
+    // The script carries the verbs of the file types it writes.
+    if (request.Action == CommandAction::ExportScript)
+        Walk(catalog.ExtensionMap, [&](const std::string& key, const ExtensionEntry& extension) {
+            if (request.Extensions.empty() ||
+                std::find(request.Extensions.begin(), request.Extensions.end(), key) != request.Extensions.end())
+                ReadCreatorVerbs(catalog, CurrentAssociationLocations(), extension.Creator);
+        });
     const int code = SaveAssociations(request, catalog, unread, console);
     SetErrorSink(previous);
     return code;

@@ -36,6 +36,10 @@ void ShowCreator(AssociationFields& fields, const CreatorEntry& creator)
         if (binding.creatorField)
             fields.*binding.text = creator.*binding.creatorField;
     fields.UsesDde = creator.UsesDde;
+    fields.VerbsRead = creator.VerbsRead;
+    fields.VerbsOf = creator.VerbsRead ? creator.Name : std::string();
+    fields.DefaultVerb = creator.DefaultVerb;
+    fields.Verbs = creator.Verbs;
 }
 
 ExtensionEntry WorkingExtension(const AssociationFields& fields)
@@ -57,5 +61,16 @@ CreatorEntry WorkingCreator(const AssociationFields& fields)
         if (binding.creatorField && binding.readBack && (!binding.ddeField || fields.UsesDde))
             working.*binding.creatorField = fields.*binding.text;
     working.ParseIconSource();
+    working.VerbsRead = fields.VerbsRead;
+    working.DefaultVerb = fields.DefaultVerb;
+    working.Verbs = fields.Verbs;
+    // Verbs read from another creator are new to this one.
+    if (fields.VerbsRead && !SameVerbName(fields.VerbsOf, fields.Creator)) {
+        std::erase_if(working.Verbs, [](const VerbEntry& verb) { return verb.State == esDeleted; });
+        for (VerbEntry& verb : working.Verbs) {
+            verb.State = esAdded;
+            verb.Read.reset();
+        }
+    }
     return working;
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include <span>
 #include <string>
+#include <vector>
 
 #include "model/CreatorEntry.h"
 #include "model/ExtensionEntry.h"
@@ -24,6 +25,13 @@ struct AssociationFields {
     std::string DdeApplication;   // Edit6
     std::string DdeIfExec;        // Edit8
     std::string DdeTopic;         // Edit7
+    // The creator's verbs, open among them, once read: the page of verbs.
+    // VerbsOf names the creator they were read from; taken over by another,
+    // they are that one's new verbs.
+    bool VerbsRead = false;
+    std::string VerbsOf;
+    std::string DefaultVerb;
+    std::vector<VerbEntry> Verbs;
 
     bool operator==(const AssociationFields&) const = default;
 };

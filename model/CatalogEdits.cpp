@@ -13,6 +13,12 @@ void TakeSettings(CreatorEntry& stored, const CreatorEntry& working)
     for (const LayoutValue<CreatorEntry>& value : CreatorLayout())
         stored.*value.field = working.*value.field;
     stored.ParseIconSource();
+    // Verbs the dialog never read stay as they are.
+    if (working.VerbsRead) {
+        stored.VerbsRead = true;
+        stored.DefaultVerb = working.DefaultVerb;
+        stored.Verbs = working.Verbs;
+    }
 }
 
 void TakeValues(ExtensionEntry& stored, ExtensionEntry working, const EditLocks& locks)
@@ -47,6 +53,51 @@ constexpr LockedField kLockedFields[] = {
     {&EditLocks::Dde, &CreatorEntry::DdeTopic},
 };
 
+// A verb of the list, deleted or not, or nullptr.
+const VerbEntry* ListedVerb(const std::vector<VerbEntry>& verbs, const std::string& name)
+{
+    for (const VerbEntry& verb : verbs)
+        if (SameVerbName(verb.Name, name))
+            return &verb;
+    return nullptr;
+}
+
+// What the verb locks keep: no verb added, edited or deleted where they
+// say so, and the commands and DDE of every verb where those are locked.
+void KeepLockedVerbs(CreatorEntry& working, const CreatorEntry& stored, const EditLocks& locks)
+{
+    if (!working.VerbsRead)
+        return;
+    if (locks.WholeDialog) {
+        working.VerbsRead = stored.VerbsRead;
+        working.DefaultVerb = stored.DefaultVerb;
+        working.Verbs = stored.Verbs;
+        return;
+    }
+    std::vector<VerbEntry> kept;
+    for (VerbEntry verb : working.Verbs) {
+        const VerbEntry* before = ListedVerb(stored.Verbs, verb.Name);
+        if (!before) {
+            if (!locks.NewVerb)
+                kept.push_back(std::move(verb));
+            continue;
+        }
+        if ((verb.State == esDeleted && locks.RemoveVerb) || (verb.State != esDeleted && locks.EditVerb)) {
+            kept.push_back(*before);
+            continue;
+        }
+        if (locks.Command)
+            verb.Command = before->Command;
+        if (locks.Dde) {
+            verb.UsesDde = before->UsesDde;
+            verb.DdeMessage = before->DdeMessage, verb.DdeApplication = before->DdeApplication;
+            verb.DdeIfExec = before->DdeIfExec, verb.DdeTopic = before->DdeTopic;
+        }
+        kept.push_back(std::move(verb));
+    }
+    working.Verbs = std::move(kept);
+}
+
 // The dialog may show a locked field as the user cannot change it, or not
 // at all (the add dialog): whatever it confirms, the stored values stand.
 void KeepLockedValues(CreatorEntry& working, const CreatorEntry& stored, const EditLocks& locks)
@@ -57,6 +108,7 @@ void KeepLockedValues(CreatorEntry& working, const CreatorEntry& stored, const E
     if (locks.Dde)
         working.UsesDde = stored.UsesDde;
     working.ParseIconSource();
+    KeepLockedVerbs(working, stored, locks);
 }
 
 // A creator named by a registry path is a key of some other structure

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "model/ErrorReport.h"
 #include "model/RegistryAccess.h"
+#include "model/RegistryLayout.h"
 #include "model/UserChoice.h"
 
 namespace {
@@ -151,6 +153,18 @@ void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileEx
     for (auto& [key, progId] : ReadAllUserChoices(fileExts))
         if (ExtensionEntry* extension = Find(catalog.ExtensionMap, key))
             extension->UserChoice = std::move(progId);
+}
+
+void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& name)
+{
+    CreatorEntry* creator = name.empty() ? nullptr : Find(catalog.CreatorMap, name);
+    if (!creator || creator->VerbsRead || creator->State == esDeleted)
+        return;
+    LONG status = ERROR_SUCCESS;
+    // A creator the user added has no key yet (Origin None), and so no verbs.
+    const ClassesSources sources = SourcesOf(locations, creator->Origin);
+    if (!ReadVerbs(sources.Span(), *creator, status))
+        ReportError(EntryFailure{EntryKind::Creator, EntryOperation::Read, creator->Name, status});
 }
 
 void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations)

@@ -53,5 +53,11 @@ void ReadCreators(AssociationCatalog& catalog, const AssociationLocations& locat
 // Gives each extension the type the user chose for it, where there is one.
 void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileExts);
 
+// Reads the verbs of the creator under that name once (CreatorEntry::
+// VerbsRead): the scan leaves them unread, as most creators are never
+// opened for editing, and reading every creator's shell keys would cost the
+// scan as much again. A failure is reported, and what was read stays.
+void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& creator);
+
 // The four above, in order.
 void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations);

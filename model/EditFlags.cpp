@@ -33,8 +33,11 @@ EditLocks LocksOf(DWORD editFlags)
     locks.Remove = (editFlags & FTA_NoRemove) != 0;
     locks.Kind = locked(FTA_NoEditDesc);
     locks.Icon = locked(FTA_NoEditIcon);
-    locks.Command = locked(FTA_NoEditVerbCmd);
+    locks.Command = locked(FTA_NoEditVerbCmd | FTA_NoEditVerbExe);
     locks.Dde = locked(FTA_NoDDE);
     locks.ContentType = locked(FTA_NoEditMIME);
+    locks.NewVerb = locked(FTA_NoNewVerb);
+    locks.EditVerb = locked(FTA_NoEditVerb);
+    locks.RemoveVerb = locked(FTA_NoRemoveVerb);
     return locks;
 }

@@ -19,9 +19,12 @@ struct EditLocks {
     bool Remove = false;      // FTA_NoRemove: the delete is refused
     bool Kind = false;        // FTA_NoEditDesc
     bool Icon = false;        // FTA_NoEditIcon: the icon source and its picker
-    bool Command = false;     // FTA_NoEditVerbCmd: the command and its browse button
+    bool Command = false;     // FTA_NoEditVerbCmd, FTA_NoEditVerbExe: the commands and their browse buttons
     bool Dde = false;         // FTA_NoDDE: the DDE group
     bool ContentType = false; // FTA_NoEditMIME
+    bool NewVerb = false;     // FTA_NoNewVerb: no verb is added
+    bool EditVerb = false;    // FTA_NoEditVerb: no verb is edited
+    bool RemoveVerb = false;  // FTA_NoRemoveVerb: no verb is deleted
 
     bool operator==(const EditLocks&) const = default;
 };

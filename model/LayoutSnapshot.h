@@ -10,4 +10,6 @@
 struct LayoutSnapshot {
     std::vector<std::string> Texts;
     bool UsesDde = false;
+
+    bool operator==(const LayoutSnapshot&) const = default;
 };

@@ -482,7 +482,9 @@ bool SameLayoutTexts(const Entry& a, const Entry& b)
         if (Counts(value, a) && a.*value.field != b.*value.field)
             return false;
     if constexpr (std::is_same_v<Entry, CreatorEntry>) {
-        if (a.VerbsRead != b.VerbsRead || a.DefaultVerb != b.DefaultVerb || a.Verbs.size() != b.Verbs.size())
+        if (!a.VerbsRead || !b.VerbsRead)
+            return true;
+        if (a.DefaultVerb != b.DefaultVerb || a.Verbs.size() != b.Verbs.size())
             return false;
         for (size_t at = 0; at < a.Verbs.size(); ++at)
             if (a.Verbs[at].Name != b.Verbs[at].Name || a.Verbs[at].State != b.Verbs[at].State ||

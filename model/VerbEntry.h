@@ -28,6 +28,7 @@ struct VerbEntry {
     std::optional<LayoutSnapshot> Read; // what the last read found; none for a verb the user added
 
     bool IsOpen() const;
+    bool operator==(const VerbEntry&) const = default;
     bool IsHandled() const { return !Handler.empty(); }
 };
 

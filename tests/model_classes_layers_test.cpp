@@ -18,8 +18,9 @@ TEST_F(ClassesLayersTest, EditFlagsLockWhatWindowsLocked)
     using L = EditLocks;
     struct Case { const char* name; DWORD type; std::vector<BYTE> bytes; /* empty: no value */ EditLocks locks; }
     cases[] = {
-        {"none", REG_NONE, {}, {}}, {"unrelated flags", REG_DWORD, {0x01, 0x14, 0x01, 0}, {}},
-        {"NoEdit dword", REG_DWORD, {0x08, 0, 0, 0}, {true, false, true, true, true, true, true}},
+        {"none", REG_NONE, {}, {}}, {"unrelated flags", REG_DWORD, {0x01, 0x04, 0x01, 0}, {}},
+        {"NoEdit dword", REG_DWORD, {0x08, 0, 0, 0}, {true, false, true, true, true, true, true, true, true, true}},
+        {"verbs", REG_DWORD, {0xE0, 0x10, 0, 0}, L{.Command = true, .NewVerb = true, .EditVerb = true, .RemoveVerb = true}},
         {"NoRemove binary", REG_BINARY, {0x10, 0, 0, 0}, L{.Remove = true}},
         {"desc + icon", REG_DWORD, {0x00, 0x03, 0, 0}, L{.Kind = true, .Icon = true}},
         {"command + dde + mime", REG_BINARY, {0x00, 0xA8, 0, 0}, L{.Command = true, .Dde = true, .ContentType = true}},
