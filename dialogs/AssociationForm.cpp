@@ -38,7 +38,7 @@ constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonGap = 8, kButtonMarg
 
 TAssociationForm::TAssociationForm(AssociationVariant variant)
     : Dialog(IDD_ASSOCIATION), Variant(variant), extensionPage_(variant), iconPage_(variant), openPage_(variant),
-      pages_{&extensionPage_, &iconPage_, &openPage_}
+      verbsPage_(variant), pages_{&extensionPage_, &iconPage_, &openPage_, &verbsPage_}
 {
 }
 
@@ -131,6 +131,12 @@ void TAssociationForm::CreatePages()
     extensionPage_.CreatorChanged = [this] { CreatorChanged(); };
     extensionPage_.ChooseCreator = [this] { ChooseCreator(); };
     iconPage_.IconChosen = [this](ScopedIcon picture) { extensionPage_.SetPicture(std::move(picture)); };
+    verbsPage_.CurrentFields = [this] { return ReadFields(); };
+    // Open's command edited among the verbs is page 3's, shown there at once.
+    verbsPage_.OpenCommandChanged = [this](const AssociationFields& fields) {
+        openPage_.ShowFields(fields, true);
+        openPage_.ApplyLocks(appliedLocks_);
+    };
 
     const ExtensionPage& first = extensionPage_;
     Edit10 = first.Edit10, Edit2 = first.Edit2, Image1 = first.Image1, Edit9 = first.Edit9;
@@ -139,6 +145,9 @@ void TAssociationForm::CreatePages()
     const OpenPage& third = openPage_;
     Edit4 = third.Edit4, Button4 = third.Button4, CheckBox1 = third.CheckBox1, GroupBox3 = third.GroupBox3;
     Edit5 = third.Edit5, Edit6 = third.Edit6, Edit8 = third.Edit8, Edit7 = third.Edit7;
+    const VerbsPage& fourth = verbsPage_;
+    ListView2 = fourth.ListView2, Label13 = fourth.Label13, Button7 = fourth.Button7, Button8 = fourth.Button8;
+    Button9 = fourth.Button9, Button10 = fourth.Button10, Form8 = &verbsPage_.Form8;
 }
 
 void TAssociationForm::FormShow()
@@ -174,6 +183,9 @@ void TAssociationForm::LayoutControls()
 void TAssociationForm::ShowPage(size_t index)
 {
     SendMessageA(PageControl2, TCM_SETCURSEL, index, 0);
+    // The verbs show open's command as page 3 holds it now.
+    if (pages_[index] == &verbsPage_)
+        verbsPage_.Refresh();
     for (size_t page = 0; page < pages_.size(); ++page)
         ShowWindow(pages_[page]->Handle(), page == index ? SW_SHOW : SW_HIDE);
 }
@@ -277,6 +289,7 @@ void TAssociationForm::SetLocks(const EditLocks& locks, bool openedCreator)
     // extension, not the creator.
     EditLocks applied = locks;
     applied.WholeDialog = locks.WholeDialog && openedCreator;
+    appliedLocks_ = applied;
     for (AssociationPage* page : pages_)
         page->ApplyLocks(applied);
     EnableWindow(Button2, !applied.WholeDialog);

@@ -16,6 +16,7 @@
 #include "dialogs/ExtensionPage.h"
 #include "dialogs/IconPage.h"
 #include "dialogs/OpenPage.h"
+#include "dialogs/VerbsPage.h"
 #include "model/AssociationFields.h"
 #include "model/CatalogEdits.h"
 #include "model/EditFlags.h"
@@ -58,13 +59,16 @@ public:
     const AssociationVariant Variant;
 
     HWND PageControl2 = nullptr;
-    std::array<HWND, 3> TabSheets{}; // TabSheet4, TabSheet5, TabSheet6
+    std::array<HWND, 4> TabSheets{}; // TabSheet4, TabSheet5, TabSheet6, TabSheet7
     HWND Button2 = nullptr, Button3 = nullptr;
     // The pages' controls, as the workflows and their tests reach them.
     HWND Edit10 = nullptr, Edit2 = nullptr, Edit9 = nullptr, Edit3 = nullptr, Label12 = nullptr;
     HWND Edit1 = nullptr, Edit4 = nullptr, Edit5 = nullptr, Edit6 = nullptr, Edit7 = nullptr, Edit8 = nullptr;
     HWND Image1 = nullptr, Button1 = nullptr, Button4 = nullptr, Button6 = nullptr;
     HWND CheckBox1 = nullptr, GroupBox3 = nullptr, ListView1 = nullptr;
+    HWND ListView2 = nullptr, Label13 = nullptr, Button7 = nullptr, Button8 = nullptr, Button9 = nullptr,
+         Button10 = nullptr;
+    TForm8* Form8 = nullptr; // the verb dialog of page 4, while it shows
 
 private:
     friend class Dialog<TAssociationForm>;
@@ -87,9 +91,11 @@ private:
     ExtensionPage extensionPage_;
     IconPage iconPage_;
     OpenPage openPage_;
-    const std::array<AssociationPage*, 3> pages_; // in the order of their tabs
+    VerbsPage verbsPage_;
+    const std::array<AssociationPage*, 4> pages_; // in the order of their tabs
     std::string openedCreator_; // the creator the locks of ApplyLocks belong to
     EditLocks openedLocks_;
+    EditLocks appliedLocks_; // what SetLocks last applied
 };
 
 // The message for a typed name that CheckTypedNames refuses.

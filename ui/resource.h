@@ -50,6 +50,7 @@
 #define IDC_FORM1_STATUSBAR1 161
 #define IDC_FORM1_LABEL7 162
 #define IDC_FORM1_LABEL8 163
+#define IDC_FORM1_LABEL9 164
 
 // Pictures of the main window: toolbar glyphs, placeholder and deleted marker.
 #define IDI_GLYPH_SAVE_ALL 200
@@ -87,6 +88,7 @@
 #define IDD_ASSOCIATION_PAGE1 501
 #define IDD_ASSOCIATION_PAGE2 502
 #define IDD_ASSOCIATION_PAGE3 503
+#define IDD_ASSOCIATION_PAGE4 504
 #define IDC_ASSOC_PAGECONTROL2 510
 #define IDC_ASSOC_BUTTON2 IDOK
 #define IDC_ASSOC_BUTTON3 IDCANCEL
@@ -114,6 +116,32 @@
 #define IDC_ASSOC_LABEL_EDIT7 543
 // Page 1's line that says why the dialog is read-only.
 #define IDC_ASSOC_LABEL_LOCKED 544
+// Page 4: the verbs, the line under them, and their buttons.
+#define IDC_ASSOC_LISTVIEW2 545
+#define IDC_ASSOC_LABEL13 546
+#define IDC_ASSOC_BUTTON7 547
+#define IDC_ASSOC_BUTTON8 548
+#define IDC_ASSOC_BUTTON9 549
+#define IDC_ASSOC_BUTTON10 550
+
+// Verb dialog (TForm8).
+#define IDD_FORM8 800
+#define IDC_FORM8_EDIT1 801
+#define IDC_FORM8_EDIT2 802
+#define IDC_FORM8_LABEL1 803
+#define IDC_FORM8_EDIT3 804
+#define IDC_FORM8_BUTTON1 805
+#define IDC_FORM8_CHECKBOX1 806
+#define IDC_FORM8_GROUPBOX1 807
+#define IDC_FORM8_EDIT4 808
+#define IDC_FORM8_EDIT5 809
+#define IDC_FORM8_EDIT6 810
+#define IDC_FORM8_EDIT7 811
+#define IDC_FORM8_LABEL_EDIT4 812
+#define IDC_FORM8_LABEL_EDIT5 813
+#define IDC_FORM8_LABEL_EDIT6 814
+#define IDC_FORM8_LABEL_EDIT7 815
+#define IDC_FORM8_CHECKBOX2 816
 
 // Creator chooser (TForm7).
 #define IDD_FORM7 700

@@ -2,9 +2,11 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <vector>
 
+#include "model/TextConversion.h"
 #include "persist/DataFolders.h"
 
 std::string ExpandEnvironmentText(const std::string& file)
@@ -74,4 +76,14 @@ std::string SystemShellLibraryPath()
             return std::string(buffer.data(), length) + "\\SHELL32.DLL";
         buffer.resize(length);
     }
+}
+
+std::string ResolveIndirectText(const std::string& text)
+{
+    if (text.empty() || text[0] != '@')
+        return text;
+    wchar_t loaded[512] = {};
+    if (FAILED(SHLoadIndirectString(WidenText(text).c_str(), loaded, ARRAYSIZE(loaded), nullptr)))
+        return text;
+    return NarrowText(loaded);
 }

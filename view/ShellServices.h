@@ -37,3 +37,7 @@ std::string SystemShellLibraryPath();
 // file with its %NAME% environment variables expanded; unchanged when the
 // expansion fails.
 std::string ExpandEnvironmentText(const std::string& file);
+
+// A menu text as the shell shows it: an indirect "@file,-id" string loaded
+// from its file; any other text, or one that cannot be loaded, as it is.
+std::string ResolveIndirectText(const std::string& text);
