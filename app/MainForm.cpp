@@ -470,8 +470,13 @@ void TForm1::DeleteAssociation()
 
 void TForm1::ShowSelectedDetail()
 {
-    if (const ListRow* row = list_.Selected())
-        detail_.Show(*row, list_.ImageList1.Get(), editor_.Catalog);
+    const ListRow* row = list_.Selected();
+    if (!row)
+        return;
+    // The panel lists the creator's verbs, which the scan leaves unread.
+    if (const ExtensionEntry* extension = Find(editor_.Catalog.ExtensionMap, row->Caption))
+        editor_.ReadVerbsOf(extension->Creator);
+    detail_.Show(*row, list_.ImageList1.Get(), editor_.Catalog);
 }
 
 int TForm1::Ask(const std::string& text, const char* caption, UINT flags) { return ShowMessage(text, caption, flags); }

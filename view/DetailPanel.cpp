@@ -8,6 +8,7 @@
 #include "ui/resource.h"
 #include "view/OriginTexts.h"
 #include "view/PathShortening.h"
+#include "view/ShellServices.h"
 
 namespace {
 
@@ -39,9 +40,40 @@ constexpr DetailLabel kDetailLabels[] = {
     {&DetailPanel::Label3, IDC_FORM1_LABEL3, 140, 33, 0, "Kind"},
     {&DetailPanel::Label1, IDC_FORM1_LABEL1, 64, 50, 76, "実行ﾌﾟﾛｸﾞﾗﾑ ："},
     {&DetailPanel::Label4, IDC_FORM1_LABEL4, 140, 50, kGroupBoxWidth - 146, "Program"},
-    {&DetailPanel::Label7, IDC_FORM1_LABEL7, 16, 68, 0, ""},
-    {&DetailPanel::Label8, IDC_FORM1_LABEL8, 16, 85, 0, ""},
+    // The three lines under the picture sit closer than those beside it,
+    // so the verbs fit in the group box.
+    {&DetailPanel::Label7, IDC_FORM1_LABEL7, 16, 64, 0, ""},
+    {&DetailPanel::Label8, IDC_FORM1_LABEL8, 16, 78, 0, ""},
+    {&DetailPanel::Label9, IDC_FORM1_LABEL9, 16, 92, 0, ""},
 };
+
+// "動作: 印刷 (既定)、開く、編集": the default first, each by its menu
+// text without accelerator marks, else by its name. Empty without verbs.
+std::string VerbsSentence(const CreatorEntry& creator)
+{
+    const std::string defaultVerb = creator.EffectiveDefaultVerb();
+    auto shown = [](const VerbEntry& verb) {
+        std::string text = ResolveIndirectText(verb.MuiVerb.empty() ? verb.Text : verb.MuiVerb), plain;
+        // A Japanese menu text's "(&O)" goes whole, as a menu without
+        // underlines shows it; elsewhere "&&" stands for "&".
+        if (text.size() >= 4 && text.compare(text.size() - 4, 2, "(&") == 0 && text.back() == ')')
+            text.resize(text.size() - 4);
+        for (size_t at = 0; at < text.size(); ++at) {
+            if (text[at] == '&' && at + 1 < text.size())
+                ++at; // the marked letter stays, and "&&" leaves one "&"
+            if (text[at] != '&' || (at > 0 && text[at - 1] == '&'))
+                plain += text[at];
+        }
+        return plain.empty() ? verb.Name : plain;
+    };
+    std::string sentence;
+    if (const VerbEntry* first = creator.FindVerb(defaultVerb))
+        sentence = shown(*first) + " (既定)";
+    for (const VerbEntry& verb : creator.Verbs)
+        if (verb.State != esDeleted && !SameVerbName(verb.Name, defaultVerb))
+            sentence += (sentence.empty() ? "" : "、") + shown(verb);
+    return sentence.empty() ? sentence : "動作: " + sentence;
+}
 
 int TextHeightOf(HFONT font)
 {
@@ -111,6 +143,7 @@ void DetailPanel::Show(const ListRow& row, HIMAGELIST images, const AssociationC
                                : creator ? OriginSentence(creator->Origin, "クリエーター「" + creator->Name + "」")
                                          : std::string();
     SetWindowTextA(Label8, choice.c_str());
+    SetWindowTextA(Label9, creator && creator->VerbsRead ? VerbsSentence(*creator).c_str() : "");
     SetWindowTextA(GroupBox1, (std::string("拡張子 ") + row.Caption + " について").c_str());
     detailIcon_.Reset(ImageList_GetIcon(images, row.Image, ILD_NORMAL));
     SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(detailIcon_.Get()), 0);
@@ -133,6 +166,7 @@ void DetailPanel::Clear(HICON placeholder)
     SetWindowTextA(Label4, "");
     SetWindowTextA(Label7, "");
     SetWindowTextA(Label8, "");
+    SetWindowTextA(Label9, "");
 }
 
 void DetailPanel::ShowPlaceholder(HICON placeholder)

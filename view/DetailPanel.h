@@ -17,8 +17,8 @@ public:
     // Fits the group box and its labels to the window's outer width.
     void Resize(int outerWidth, UINT dpi, HFONT font);
 
-    // The row, and in two more lines where its keys live and what really
-    // opens the file.
+    // The row, and in three more lines where its keys live, what really
+    // opens the file and the creator's verbs (read before, or not shown).
     void Show(const ListRow& row, HIMAGELIST images, const AssociationCatalog& catalog);
     // Shows the placeholder picture and no texts.
     void Clear(HICON placeholder);
@@ -29,6 +29,7 @@ public:
     HWND Image1 = nullptr;
     HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr, Label5 = nullptr, Label6 = nullptr;
     HWND Label7 = nullptr, Label8 = nullptr; // where the keys live, and the user's choice
+    HWND Label9 = nullptr;                   // the creator's verbs, once read
 
 private:
     // The copy of the selected row's icon that Image1 shows.
