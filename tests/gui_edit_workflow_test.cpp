@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/AboutForm.h"
 #include "app/Application.h"
@@ -48,6 +50,26 @@ std::string Describe(const TAssociationForm& form)
     if (SendMessageA(form.Image1, STM_GETICON, 0, 0))
         text += "|picture";
     return text;
+}
+// Every key and value below path as sorted lines "sub\key|name=text": the
+// enumeration order differs between Wine and Windows.
+std::vector<std::string> Tree(HKEY root, const std::string& path, const std::string& below = "")
+{
+    std::vector<std::string> lines{below + "|"};
+    for (const std::string& name : ValueNames(root, path))
+        lines.push_back(below + "|" + name + "=" + GetValue(root, path, name).Text());
+    for (const std::string& key : SubKeyNames(root, path))
+        for (std::string& line : Tree(root, path + "\\" + key, below + "\\" + key))
+            lines.push_back(std::move(line));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+void ShowPage(TAssociationForm& form, int page)
+{
+    SendMessageA(form.PageControl2, TCM_SETCURSEL, page, 0);
+    NMHDR header{form.PageControl2, static_cast<UINT_PTR>(GetDlgCtrlID(form.PageControl2)), TCN_SELCHANGE};
+    SendMessageA(form.Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 } // namespace
 
@@ -512,4 +534,131 @@ TEST_F(EditWorkflowTest, CommitWritesTheWorkflowsChangesAfterABackup)
     EXPECT_TRUE(form1.Editor().Modified);
     EXPECT_EQ(FindOrAdd(form1.Editor().Catalog.ExtensionMap, std::string(".txt")).State, esDeleted);
     EXPECT_TRUE(KeyExists(".txt"));
+}
+
+// The page of verbs through the real dialogs: a verb added with its own
+// program (after a refused duplicate), a text changed, a default chosen and
+// a verb deleted, committed for the user; then open's command edited from
+// the page and committed for every user; the verb locks shut the buttons.
+TEST_F(EditWorkflowTest, VerbsPageChangesAreCommittedToTheUserOrTheMachine)
+{
+    ScratchFolder scratch;
+    DataFoldersOverride folders(scratch.Path(), scratch.Path());
+    SetText("txtfile\\shell\\open", "", "開く(&O)");
+    SetText("txtfile\\shell\\print", "", "印刷");
+    SetText("txtfile\\shell\\print\\command", "", "notepad.exe /p %1");
+    // Only a verb of the user's own classes can go for the user alone.
+    const std::string userClasses = scratch_.UserLocation().Path;
+    ::SetText(HKEY_CURRENT_USER, userClasses + "\\txtfile\\shell\\preview\\command", "", "viewer.exe %1");
+    SetText("htmlfile\\shell\\print\\command", "", "mshtml.exe /p %1");
+    form1.ReloadFromRegistry(false);
+    const auto select = [&](const std::string& verb) {
+        for (int row = 0; row < RowCount(form5.ListView2); ++row)
+            if (RowText(form5.ListView2, row, 0) == verb || RowText(form5.ListView2, row, 0) == verb + "（既定）")
+                ListView_SetItemState(form5.ListView2, row, LVIS_SELECTED, LVIS_SELECTED);
+    };
+    const auto rows = [&] {
+        std::string text;
+        for (int row = 0; row < RowCount(form5.ListView2); ++row)
+            text += RowText(form5.ListView2, row, 0) + "=" + RowText(form5.ListView2, row, 1) + ":" +
+                    RowText(form5.ListView2, row, 2) + " ";
+        return text;
+    };
+    const auto verbOk = [&] { Press(GetDlgItem(form5.Form8->Handle(), IDOK)); };
+    const auto addEdit = [&] {
+        SetWindowTextA(form5.Form8->Edit1, "edit");
+        SetWindowTextA(form5.Form8->Edit2, "編集");
+        SetWindowTextA(form5.Form8->Edit3, "\"C:\\e.exe\" \"%1\"");
+        verbOk();
+    };
+    std::string seen;
+    ModalSteps user;
+    user.Then([&] { ShowPage(form5, 3), PostMessageA(form5.Button7, BM_CLICK, 0, 0); })
+        .Then([&] {
+            SetWindowTextA(form5.Form8->Edit1, "PRINT");
+            verbOk(); // refused: the dialog stays for the next name
+            addEdit();
+        })
+        .Then([&] { select("print"), PostMessageA(form5.Button8, BM_CLICK, 0, 0); })
+        .Then([&] {
+            seen += GetWindowLongA(form5.Form8->Edit1, GWL_STYLE) & ES_READONLY ? "name read-only|" : "";
+            SetWindowTextA(form5.Form8->Edit2, "印刷する");
+            verbOk();
+        })
+        .Then([&] {
+            select("print"), Press(form5.Button10);
+            select("preview"), Press(form5.Button9);
+            seen += rows();
+            Press(form5.Button2);
+        });
+    user.Start();
+    SelectRow(".txt");
+    Command(IDM_TARGET_USER);
+    Command(IDM_EDIT);
+    ASSERT_TRUE(user.Done());
+    ASSERT_EQ(hook.Records().size(), 1u);
+    EXPECT_EQ(hook.Records()[0].text, "同じ名前の動作がすでにあります。");
+    EXPECT_EQ(seen, "name read-only|open=開く(&O):notepad.exe %1 print（既定）=印刷する:notepad.exe /p %1 "
+                    "edit=編集:\"C:\\e.exe\" \"%1\" ");
+    const std::vector<std::string> machineVerbs = Tree(Root(), "txtfile");
+    Command(IDM_COMMIT);
+    EXPECT_EQ(hook.Records().size(), 1u);
+    EXPECT_EQ(Tree(HKEY_CURRENT_USER, userClasses + "\\txtfile"),
+              (std::vector<std::string>{"\\shell\\edit\\command|", "\\shell\\edit\\command|=\"C:\\e.exe\" \"%1\"",
+                                        "\\shell\\edit|", "\\shell\\edit|=編集", "\\shell\\print|",
+                                        "\\shell\\print|=印刷する", "\\shell|", "\\shell|=print", "|"}))
+        << "only what changed, preview gone whole";
+    EXPECT_EQ(Tree(Root(), "txtfile"), machineVerbs);
+    SelectRow(".log");
+    form1.ShowSelectedDetail();
+    const std::string verbs = WindowText(form1.Detail().Label9);
+    EXPECT_TRUE(verbs == "動作: 印刷する (既定)、開く、編集" || verbs == "動作: 印刷する (既定)、編集、開く") << verbs;
+
+    ModalSteps machine;
+    machine
+        .Then([&] {
+            ShowPage(form5, 3), select("open");
+            PostMessageA(form5.Button8, BM_CLICK, 0, 0);
+        })
+        .Then([&] {
+            SetWindowTextA(form5.Form8->Edit3, "iexplore.exe %1");
+            verbOk();
+        })
+        .Then([&] { PostMessageA(form5.Button7, BM_CLICK, 0, 0); })
+        .Then(addEdit)
+        .Then([&] {
+            select("edit"), Press(form5.Button10);
+            select("print"), Press(form5.Button9);
+            seen = WindowText(form5.Edit4) + "|" + rows();
+            Press(form5.Button2);
+        });
+    machine.Start();
+    SelectRow(".htm");
+    Command(IDM_TARGET_MACHINE);
+    Command(IDM_EDIT);
+    ASSERT_TRUE(machine.Done());
+    EXPECT_EQ(seen, "iexplore.exe %1|open=:iexplore.exe %1 edit（既定）=編集:\"C:\\e.exe\" \"%1\" ")
+        << "open's command is page 3's";
+    Command(IDM_COMMIT);
+    EXPECT_EQ(Tree(Root(), "htmlfile\\shell"),
+              (std::vector<std::string>{"\\edit\\command|", "\\edit\\command|=\"C:\\e.exe\" \"%1\"", "\\edit|",
+                                        "\\edit|=編集", "\\open\\command|", "\\open\\command|=iexplore.exe %1",
+                                        "\\open\\ddeexec\\topic|", "\\open\\ddeexec\\topic|=WWW_OpenURL",
+                                        "\\open\\ddeexec|", "\\open\\ddeexec|=\"file:%1\"", "\\open|", "|", "|=edit"}))
+        << "print goes whole, edit is the default";
+
+    SetDword(Root(), "htmlfile", "EditFlags", 0xE0);
+    form1.ReloadFromRegistry(false);
+    ModalSteps locked;
+    locked.Then([&] {
+        select("edit");
+        for (HWND button : {form5.Button7, form5.Button8, form5.Button9, form5.Button10})
+            seen += IsWindowEnabled(button) ? "1" : "0";
+        Press(form5.Button3);
+    });
+    seen.clear();
+    locked.Start();
+    SelectRow(".htm");
+    Command(IDM_EDIT);
+    EXPECT_EQ(seen, "0000");
 }

@@ -1,5 +1,5 @@
-// Opens the main window, the progress window, the about window, the three
-// pages of each association dialog, the creator chooser and the choice of
+// Opens the main window, the progress window, the about window, the four
+// pages of each association dialog, the verb dialog, the creator chooser and the choice of
 // the default associations file over a scratch set of associations and
 // saves each as a bitmap file in the folder given on the command line.
 #include <windows.h>
@@ -159,6 +159,20 @@ void SeedAssociations(HKEY root)
     SetText(root, "htmlfile\\shell\\open\\ddeexec", "", "\"file:%1\",,-1,,,,,");
     SetText(root, "htmlfile\\shell\\open\\ddeexec\\application", "", "IExplore");
     SetText(root, "htmlfile\\shell\\open\\ddeexec\\topic", "", "WWW_OpenURL");
+    // Verbs of every kind: open, print as the default, one shown only with
+    // Shift and by its MUIVerb, and one a program handles.
+    SetText(root, "htmlfile\\shell", "", "print");
+    SetText(root, "htmlfile\\shell\\open", "", "開く(&O)");
+    SetText(root, "htmlfile\\shell\\print", "", "印刷(&P)");
+    SetText(root, "htmlfile\\shell\\print\\command", "", "\"C:\\Program Files\\Sample\\print.exe\" /p \"%1\"");
+    SetText(root, "htmlfile\\shell\\openas", "Extended", "");
+    SetText(root, "htmlfile\\shell\\openas", "MUIVerb", "@shell32.dll,-5376");
+    SetText(root, "htmlfile\\shell\\openas", "", "プログラムから開く");
+    SetText(root, "htmlfile\\shell\\openas\\command", "", "rundll32.exe shell32.dll,OpenAs_RunDLL %1");
+    SetText(root, "htmlfile\\shell\\share\\command", "DelegateExecute", "{e2bf9676-5f8f-435c-97eb-11607a5bedf7}");
+    SetText(root, "htmlfile\\shell\\share", "", "共有");
+    SetText(root, "txtfile\\shell\\print", "", "印刷(&P)");
+    SetText(root, "txtfile\\shell\\print\\command", "", "%SystemRoot%\\system32\\notepad.exe /p %1");
 }
 
 void CALLBACK CaptureAbout(HWND, UINT, UINT_PTR timer, DWORD)
@@ -192,10 +206,10 @@ void ShowDialogPage(TAssociationForm& form, int page)
     SendMessageA(form.Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
-// Saves the three pages of the dialog, then presses its cancel button.
+// Saves the four pages of the dialog, then presses its cancel button.
 void QueuePages(TAssociationForm& form, const std::string& name, const std::function<void()>& beforeClosing = {})
 {
-    for (int page = 0; page < 3; ++page) {
+    for (int page = 0; page < 4; ++page) {
         steps.push_back([&form, page] { ShowDialogPage(form, page); });
         steps.push_back([&form, page, name] {
             stepFailures += !SaveWindow(form.Handle(), name + "-page" + std::to_string(page + 1));
@@ -324,6 +338,15 @@ int main(int argc, char** argv)
                                        },
                                        [&] { stepFailures += !SaveWindow(form7.Handle(), "chooser"); },
                                        [&] { PostMessageA(form7.Handle(), WM_COMMAND, IDCANCEL, 0); }});
+        // The verb dialog on print, the third verb of page 4 as Wine lists them.
+        steps.insert(steps.end() - 1, {[&] {
+                                           ShowDialogPage(form5, 3);
+                                           ListView_SetItemState(form5.ListView2, 2, LVIS_SELECTED | LVIS_FOCUSED,
+                                                                 LVIS_SELECTED | LVIS_FOCUSED);
+                                           PostMessageA(form5.Button8, BM_CLICK, 0, 0);
+                                       },
+                                       [&] { stepFailures += !SaveWindow(form5.Form8->Handle(), "verb"); },
+                                       [&] { PostMessageA(form5.Form8->Handle(), WM_COMMAND, IDCANCEL, 0); }});
         SetTimer(nullptr, 0, 300, RunNextStep);
         form1.EditAssociation();
 
