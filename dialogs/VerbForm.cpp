@@ -107,7 +107,7 @@ void TForm8::FormCreate()
     EnableWindow(CheckBox2, !locks_.WholeDialog);
     EnableDdeGroup();
     // The name is typed first for a new verb, the text for one that has it.
-    SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(newVerb_ ? Edit1 : Edit2), TRUE);
+    focusOnShow_ = newVerb_ ? Edit1 : Edit2;
 }
 
 void TForm8::EnableDdeGroup()

@@ -1,6 +1,7 @@
 #include "dialogs/VerbsPage.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "ui/FormKit.h"
