@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include <vector>
 
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
@@ -37,13 +36,6 @@ RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLo
 // lookup adds writes nothing.
 RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
                               const RegistryLocation& location, UINT codePage, UINT sourceCodePage = CP_ACP);
-
-// The header, the extensions under these keys (in key order, each once;
-// keys the catalog lacks add nothing), then the creators they name, each
-// once and in key order. For one extension that is BuildSelectedScript's
-// script, without adding to the catalog.
-RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector<std::string> extensionKeys,
-                                  UINT codePage);
 
 // The header, the extensions under these keys (in key order, each once;
 // keys the catalog lacks add nothing), then the creators they name, each
