@@ -1,7 +1,7 @@
 #include "dialogs/Workflows.h"
 
 #include "ui/resource.h"
-#include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 #include "model/RegistryLayout.h"
 
 namespace {

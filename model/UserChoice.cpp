@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 #include "model/RegistryAccess.h"
 #include "model/Scoped.h"
 
