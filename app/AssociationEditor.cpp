@@ -240,10 +240,15 @@ void AssociationEditor::ReleaseUserChoice(const std::string& extension)
         host_.Ask(kNoUserChoice, kCaptionInfo, kInfoBox);
         return;
     }
-    const ChoiceRelease result =
-        ::ReleaseUserChoice(extension, entry->UserChoice, CurrentAssociationLocations().FileExts);
+    const RegistryLocation fileExts = CurrentAssociationLocations().FileExts;
+    const ChoiceRelease result = ::ReleaseUserChoice(extension, entry->UserChoice, fileExts);
     if (result == ChoiceRelease::Released || result == ChoiceRelease::Absent) {
         entry->UserChoice.clear();
+        NotifyAssociationsChanged();
+        host_.CatalogChanged();
+    } else if (result == ChoiceRelease::PartlyReleased) {
+        // The older choice is gone; the row shows the one that stays.
+        entry->UserChoice = ReadUserChoice(extension, fileExts);
         NotifyAssociationsChanged();
         host_.CatalogChanged();
     }

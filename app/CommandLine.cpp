@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 
 const char* const kCommandLineUsage =
     "使い方:\n"

@@ -7,10 +7,13 @@
 #include "model/RegistryLocation.h"
 #include "model/Scoped.h"
 
+#ifdef MORVIDO_TEST_SEAMS
 // Lets the tests start real copies of the program on a scratch key of
 // HKEY_CURRENT_USER instead of the machine's classes: the variable names
 // that key's path below HKEY_CURRENT_USER. The user's classes and choices
-// are the keys of the same path ending in "-user" and "-fileexts".
+// are the keys of the same path ending in "-user" and "-fileexts". Only
+// the tests' build has it: a shipped program always works on the real
+// classes, whatever its environment says.
 static void RedirectClassesRootForTests()
 {
     char path[512];
@@ -27,6 +30,7 @@ static void RedirectClassesRootForTests()
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-user", UserClasses().ScriptName}, ClassesRoot(),
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
 }
+#endif
 
 // Windows before 10 version 1903 ignores the manifest's UTF-8 code page,
 // and every narrow text of the program would be garbled there.
@@ -46,7 +50,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         MessageBoxW(nullptr, kNeedsNewerWindows, L"エラー", MB_OK | MB_ICONERROR);
         return 1;
     }
+#ifdef MORVIDO_TEST_SEAMS
     RedirectClassesRootForTests();
+#endif
     // Only a bare start opens the window; everything else is for scripts.
     const CommandLineRequest request = ParseCommandLine(CommandLineArguments());
     if (request.Action != CommandAction::OpenWindow)

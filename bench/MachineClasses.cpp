@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -235,6 +236,20 @@ void SeedCreator(Seeder& seeder, Random& random, HKEY root, size_t index, const 
     }
 }
 
+// A dozen files that hold icons; the rest of the candidates stay out.
+std::vector<IconFileInfo> IconFilesOf(const std::vector<IconFileInfo>& allFiles)
+{
+    std::vector<IconFileInfo> files;
+    for (const IconFileInfo& file : allFiles)
+        if (file.iconCount > 0 && files.size() < 12)
+            files.push_back(file);
+    if (files.empty()) {
+        fprintf(stderr, "no file of the prefix holds icons\n");
+        ExitProcess(2);
+    }
+    return files;
+}
+
 } // namespace
 
 std::vector<IconFileInfo> ProbeIconFiles()
@@ -277,18 +292,12 @@ std::string SeedKeyPath(size_t extensionCount)
     return "Software\\morvido-bench\\" + std::to_string(extensionCount);
 }
 
+std::string UserClassesKeyPath(size_t extensionCount) { return SeedKeyPath(extensionCount) + "-user"; }
+std::string UserChoicesKeyPath(size_t extensionCount) { return SeedKeyPath(extensionCount) + "-fileexts"; }
+
 SeedSummary SeedMachineClasses(HKEY root, size_t extensionCount, const std::vector<IconFileInfo>& allFiles)
 {
-    // A dozen files that hold icons; the rest of the candidates stay out.
-    std::vector<IconFileInfo> files;
-    for (const IconFileInfo& file : allFiles)
-        if (file.iconCount > 0 && files.size() < 12)
-            files.push_back(file);
-    if (files.empty()) {
-        fprintf(stderr, "no file of the prefix holds icons\n");
-        ExitProcess(2);
-    }
-
+    const std::vector<IconFileInfo> files = IconFilesOf(allFiles);
     Seeder seeder;
     Random random(0x6D6F7276ull + extensionCount);
     SeedSummary summary;
@@ -359,5 +368,95 @@ SeedSummary SeedMachineClasses(HKEY root, size_t extensionCount, const std::vect
     }
     summary.others = otherCount;
     summary.keys = seeder.keys;
+    return summary;
+}
+
+UserSeedSummary SeedUserClasses(HKEY classes, HKEY choices, size_t extensionCount,
+                                const std::vector<IconFileInfo>& allFiles)
+{
+    const std::vector<IconFileInfo> files = IconFilesOf(allFiles);
+    Seeder seeder;
+    Random random(0x75736572ull + extensionCount);
+    UserSeedSummary summary;
+    const size_t creatorCount = extensionCount / 2;
+    const auto index64 = [](size_t index) { return static_cast<long long>(index); };
+
+    // Programs installed for this user alone: a type of their own and an
+    // extension that names it.
+    const size_t ownCount = std::max<size_t>(1, extensionCount / 200);
+    ScopedHKey applications = seeder.Key(classes, "Applications");
+    for (size_t index = 0; index < ownCount; ++index) {
+        const std::string creator = Format("UserApp%lld.Document", index64(index));
+        ScopedHKey type = seeder.Key(classes, creator);
+        seeder.Text(type.Get(), "", Format("User App %lld Document", index64(index)));
+        if (const auto [icon, iconType] = IconSourceFor(random, files, index); !icon.empty())
+            seeder.DefaultOf(type.Get(), {"DefaultIcon"}, icon, iconType);
+        seeder.DefaultOf(type.Get(), {"shell", "open", "command"},
+                         Format("\"C:\\users\\bench\\AppData\\Local\\Programs\\App%lld\\app.exe\" \"%%1\"",
+                                index64(index)));
+        ScopedHKey extension = seeder.Key(classes, ".user" + Letters(index));
+        seeder.Text(extension.Get(), "", creator);
+        if (random.Percent() < 50)
+            seeder.Text(extension.Get(), "Content Type", "application/x-user-" + Letters(index));
+        seeder.DefaultOf(applications.Get(), {Format("app%lld.exe", index64(index)), "shell", "open", "command"},
+                         Format("\"C:\\users\\bench\\App%lld\\app.exe\" \"%%1\"", index64(index)));
+        summary.extensions += 1;
+    }
+
+    // One machine extension in a hundred that the user has pointed
+    // elsewhere, and one machine type in a hundred whose command the user
+    // has changed: both layers hold these.
+    for (size_t index = 3; index < extensionCount; index += 100) {
+        ScopedHKey extension = seeder.Key(classes, "." + Letters(index));
+        seeder.Text(extension.Get(), "",
+                    random.Below(2) ? Format("UserApp%lld.Document", index64(index % ownCount))
+                                    : CreatorName(static_cast<size_t>(random.Next() % creatorCount)));
+        summary.extensions += 1;
+        summary.overrides += 1;
+    }
+    for (size_t index = 5; index < creatorCount; index += 100) {
+        ScopedHKey type = seeder.Key(classes, CreatorName(index));
+        seeder.Text(type.Get(), "", "User's own document type");
+        seeder.DefaultOf(type.Get(), {"shell", "open", "command"},
+                         Format("\"C:\\users\\bench\\Editor\\editor.exe\" \"%%1\" /user%lld", index64(index)));
+        summary.overrides += 1;
+    }
+
+    // Components registered for the user, neither extension nor type.
+    for (size_t index = 0; index < extensionCount / 100; ++index) {
+        ScopedHKey key = seeder.Key(classes, Format("UserVendor.Component%lld.1", index64(index)));
+        seeder.Text(key.Get(), "", "User Component");
+        seeder.DefaultOf(key.Get(), {"CLSID"}, Guid(random));
+    }
+    seeder.Key(classes, "Local Settings");
+
+    // The shell's record: what the user opened one extension in ten with,
+    // and for half of those a choice, for a quarter also the newer one.
+    for (size_t index = 1; index < extensionCount; index += 10) {
+        ScopedHKey record = seeder.Key(choices, "." + Letters(index));
+        ScopedHKey openWith = seeder.Key(record.Get(), "OpenWithList");
+        seeder.Text(openWith.Get(), "a", Format("app%lld.exe", index64(index % 37)));
+        seeder.Text(openWith.Get(), "MRUList", "a");
+        ScopedHKey progIds = seeder.Key(record.Get(), "OpenWithProgids");
+        seeder.Empty(progIds.Get(), CreatorName(static_cast<size_t>(random.Next() % creatorCount)).c_str());
+        summary.records += 1;
+        if (index % 20 != 1)
+            continue;
+        const std::string progId = random.Below(2) ? Format("Applications\\app%lld.exe", index64(index % 37))
+                                                   : CreatorName(static_cast<size_t>(random.Next() % creatorCount));
+        for (const char* name : {"UserChoice", "UserChoiceLatest"}) {
+            ScopedHKey choice = seeder.Key(record.Get(), name);
+            seeder.Text(choice.Get(), "ProgId", progId);
+            seeder.Text(choice.Get(), "Hash", "bench+hash=");
+            if (index % 40 != 1)
+                break;
+        }
+        summary.choices += 1;
+    }
+
+    DWORD subKeys = 0;
+    if (RegQueryInfoKeyA(classes, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS)
+        summary.keys = subKeys;
     return summary;
 }

@@ -8,14 +8,16 @@
 //                                      main window; results into FILE
 //
 // For each N, in one run:
-//   (a) floor: raw registry calls that enumerate HKEY_CLASSES_ROOT and read
-//       exactly the values the scan reads, nothing else;
+//   (a) floor: raw registry calls that list both layers of classes and
+//       read exactly the values the scan reads, the user's choices too,
+//       nothing else;
 //   (b) FillCatalogFromRegistry, the model's part of the scan;
 //   (c) ReloadFromRegistry of the main window with its progress window,
 //       icons and rows, in a child process so its peak working set is its own;
 //   (d) the platform's own "reg export" of the same data, as a whole process.
 // HKEY_CLASSES_ROOT of this process and of the child is redirected to the
-// seeded key; the machine's classes are never read or written.
+// seeded key, and the user's classes and choices to keys seeded beside it;
+// the prefix's own classes are never read or written.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -28,6 +30,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/AboutForm.h"
@@ -59,19 +62,22 @@ ScopedHKey RedirectClassesRoot(size_t extensionCount)
         fprintf(stderr, "cannot redirect HKEY_CLASSES_ROOT to the seeded key\n");
         ExitProcess(2);
     }
-    // The seeded set stands for the machine's classes; the user has none.
+    // The seeded set stands for the machine's classes; the user's classes
+    // and choices are seeded beside it.
     OverrideAssociationLocations(AssociationLocations{
-        RegistryLocation{HKEY_CURRENT_USER, "Software\\morvido-bench-user", UserClasses().ScriptName}, ClassesRoot(),
-        RegistryLocation{HKEY_CURRENT_USER, "Software\\morvido-bench-fileexts", UserFileExts().ScriptName}});
+        RegistryLocation{HKEY_CURRENT_USER, UserClassesKeyPath(extensionCount), UserClasses().ScriptName},
+        ClassesRoot(),
+        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount), UserFileExts().ScriptName}});
     return key;
 }
 
 // --- (a) the floor --------------------------------------------------------
 
 struct FloorCounts {
-    size_t keys = 0;
+    size_t keys = 0; // of both layers
     size_t extensions = 0;
     size_t creators = 0;
+    size_t choices = 0;
 };
 
 // Reads the default value of root\path, if the key opens, into a scratch
@@ -89,32 +95,79 @@ bool ReadDefaultRaw(HKEY root, const std::string& path)
     return true;
 }
 
-FloorCounts ReadFloor()
+// A text value of root\path into text; false when the key or the value is not there.
+bool ReadTextRaw(HKEY root, const std::string& path, const char* name, std::string& text)
 {
-    FloorCounts counts;
-    HKEY root;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "", 0, KEY_READ, &root) != ERROR_SUCCESS)
-        return counts;
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    char data[2048];
+    DWORD type = 0;
+    DWORD size = sizeof data;
+    const bool read = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
+                      ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (read)
+        text.assign(data, strnlen(data, size));
+    return read;
+}
+
+HKEY OpenRaw(const RegistryLocation& location)
+{
+    HKEY key = nullptr;
+    RegOpenKeyExA(location.Root, location.Path.c_str(), 0, KEY_READ, &key);
+    return key;
+}
+
+std::vector<std::string> KeyNamesRaw(HKEY parent)
+{
     std::vector<std::string> names;
     char name[1024];
-    for (DWORD index = 0;; ++index) {
+    for (DWORD index = 0; parent; ++index) {
         DWORD length = sizeof name;
-        if (RegEnumKeyExA(root, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExA(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         names.emplace_back(name, length);
     }
-    RegCloseKey(root);
-    counts.keys = names.size();
+    return names;
+}
+
+std::string LowerAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// What the scan reads, read with raw registry calls and nothing else: the
+// key names of both layers; each extension from the layer it lives in, the
+// user's over the machine's; each creator an extension names, key by key
+// from the user's layer first where it lives in both; and the user's
+// choices. The only bookkeeping is a set of each layer's names, the least
+// that tells where a key lives.
+FloorCounts ReadFloor(const AssociationLocations& locations)
+{
+    FloorCounts counts;
+    const HKEY user = OpenRaw(locations.User);
+    const HKEY machine = OpenRaw(locations.Machine);
+    const std::vector<std::string> userNames = KeyNamesRaw(user);
+    const std::vector<std::string> machineNames = KeyNamesRaw(machine);
+    counts.keys = userNames.size() + machineNames.size();
+    std::unordered_set<std::string> inUser, inMachine;
+    for (const std::string& name : userNames)
+        inUser.insert(LowerAscii(name));
+    for (const std::string& name : machineNames)
+        inMachine.insert(LowerAscii(name));
 
     std::set<std::string> creators;
-    char data[2048];
-    for (const std::string& key : names) {
-        if (key[0] != '.')
-            continue;
+    std::string text;
+    const auto readExtension = [&](HKEY layer, const std::string& name) {
         ++counts.extensions;
         HKEY extension;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &extension) != ERROR_SUCCESS)
-            continue;
+        if (RegOpenKeyExA(layer, name.c_str(), 0, KEY_READ, &extension) != ERROR_SUCCESS)
+            return;
+        char data[2048];
         DWORD type = 0;
         DWORD size = sizeof data;
         if (RegQueryValueExA(extension, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
@@ -124,20 +177,44 @@ FloorCounts ReadFloor()
         size = sizeof data;
         RegQueryValueExA(extension, "Content Type", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
         RegCloseKey(extension);
-    }
+    };
+    for (const std::string& name : userNames)
+        if (name[0] == '.')
+            readExtension(user, name);
+    for (const std::string& name : machineNames)
+        if (name[0] == '.' && !inUser.contains(LowerAscii(name)))
+            readExtension(machine, name);
 
     std::string path;
     for (const std::string& creator : creators) {
-        ReadDefaultRaw(HKEY_CLASSES_ROOT, creator);
-        ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\DefaultIcon");
-        ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\command");
-        if (ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec")) {
-            ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec\\application");
-            ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec\\ifexec");
-            ReadDefaultRaw(HKEY_CLASSES_ROOT, (path = creator) += "\\shell\\open\\ddeexec\\topic");
+        const std::string key = LowerAscii(creator);
+        const HKEY first = inUser.contains(key) ? user : inMachine.contains(key) ? machine : nullptr;
+        const HKEY second = first == user && inMachine.contains(key) ? machine : nullptr;
+        if (!first)
+            continue;
+        const auto read = [&](const char* subKey) {
+            (path = creator) += subKey;
+            return ReadDefaultRaw(first, path) || (second && ReadDefaultRaw(second, path));
+        };
+        read("");
+        read("\\DefaultIcon");
+        read("\\shell\\open\\command");
+        if (read("\\shell\\open\\ddeexec")) {
+            read("\\shell\\open\\ddeexec\\application");
+            read("\\shell\\open\\ddeexec\\ifexec");
+            read("\\shell\\open\\ddeexec\\topic");
         }
     }
     counts.creators = creators.size();
+
+    const HKEY record = OpenRaw(locations.FileExts);
+    for (const std::string& name : KeyNamesRaw(record))
+        if (ReadTextRaw(record, name + "\\UserChoiceLatest", "ProgId", text) ||
+            ReadTextRaw(record, name + "\\UserChoice", "ProgId", text))
+            ++counts.choices;
+    for (HKEY key : {user, machine, record})
+        if (key)
+            RegCloseKey(key);
     return counts;
 }
 
@@ -314,25 +391,37 @@ struct Row {
     std::string slowestSortName;
 };
 
-void SeedSet(size_t extensionCount, const std::vector<IconFileInfo>& files, Row& row)
+// A volatile key below the volatile bench root, empty; the run stops
+// without one.
+ScopedHKey CreateSeedKey(const std::string& path)
 {
-    const std::string path = SeedKeyPath(extensionCount);
     RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     ScopedHKey parent;
     ScopedHKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kBenchRoot, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         parent.Put(), nullptr) != ERROR_SUCCESS ||
-        RegCreateKeyExA(parent.Get(), std::to_string(extensionCount).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
+        RegCreateKeyExA(parent.Get(), path.substr(std::string(kBenchRoot).size() + 1).c_str(), 0, nullptr,
+                        REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
         fprintf(stderr, "cannot create %s\n", path.c_str());
         ExitProcess(2);
     }
+    return key;
+}
+
+void SeedSet(size_t extensionCount, const std::vector<IconFileInfo>& files, Row& row)
+{
+    const ScopedHKey machine = CreateSeedKey(SeedKeyPath(extensionCount));
+    const ScopedHKey user = CreateSeedKey(UserClassesKeyPath(extensionCount));
+    const ScopedHKey choices = CreateSeedKey(UserChoicesKeyPath(extensionCount));
     const double start = Now();
-    row.seed = SeedMachineClasses(key.Get(), extensionCount, files);
+    row.seed = SeedMachineClasses(machine.Get(), extensionCount, files);
+    const UserSeedSummary mine = SeedUserClasses(user.Get(), choices.Get(), extensionCount, files);
     printf("N=%zu: seeded %zu keys (%zu extensions, %zu creators, %zu others; %zu icon sources, %zu distinct "
-           "icons) in %.1f s\n",
+           "icons); the user's classes %zu keys (%zu extensions, %zu over the machine's), %zu records of "
+           "choices (%zu choices) in %.1f s\n",
            extensionCount, row.seed.keys, row.seed.extensions, row.seed.creators, row.seed.others,
-           row.seed.iconSources, row.seed.distinctIcons, Now() - start);
+           row.seed.iconSources, row.seed.distinctIcons, mine.keys, mine.extensions, mine.overrides, mine.records,
+           mine.choices, Now() - start);
     fflush(stdout);
 }
 
@@ -345,13 +434,13 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
     const std::string exportCommand = "\"" + SystemProgram("reg.exe") + "\" export HKCU\\" +
                                       SeedKeyPath(extensionCount) + " \"" + exportFile + "\" /y";
     FloorCounts counts;
-    size_t catalogExtensions = 0, catalogCreators = 0;
+    size_t catalogExtensions = 0, catalogCreators = 0, catalogChoices = 0;
     long long exportBytes = 0;
     {
         ScopedHKey classes = RedirectClassesRoot(extensionCount);
         auto measureFloor = [&] {
             const double start = Now();
-            counts = ReadFloor();
+            counts = ReadFloor(CurrentAssociationLocations());
             floor.push_back(Now() - start);
         };
         auto measureCatalog = [&] {
@@ -361,9 +450,12 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
             catalog.push_back(Now() - start);
             catalogExtensions = scanned.ExtensionMap.size();
             catalogCreators = scanned.CreatorMap.size();
+            catalogChoices = 0;
+            for (const auto& [key, extension] : scanned.ExtensionMap)
+                catalogChoices += extension.UserChoice.empty() ? 0 : 1;
         };
         // Warm-up, not counted.
-        ReadFloor();
+        ReadFloor(CurrentAssociationLocations());
         {
             AssociationCatalog scanned;
             FillCatalogFromRegistry(scanned, CurrentAssociationLocations());
@@ -425,10 +517,10 @@ void MeasureSet(size_t extensionCount, int runs, Row& row)
         }
         return text;
     };
-    printf("N=%zu: floor read %zu keys, %zu extensions, %zu creators; catalog %zu extensions, %zu creators "
-           "(%zu read errors); export %lld bytes\n",
-           extensionCount, counts.keys, counts.extensions, counts.creators, catalogExtensions, catalogCreators,
-           errors, exportBytes);
+    printf("N=%zu: floor read %zu keys, %zu extensions, %zu creators, %zu choices; catalog %zu extensions, %zu "
+           "creators, %zu choices (%zu read errors); export %lld bytes\n",
+           extensionCount, counts.keys, counts.extensions, counts.creators, counts.choices, catalogExtensions,
+           catalogCreators, catalogChoices, errors, exportBytes);
     printf("N=%zu: window %.0f rows, %.0f chooser rows, %.0f images, catalog %.0f/%.0f, %.0f read errors\n",
            extensionCount, window.One("rows"), window.One("chooser"), window.One("images"),
            window.One("extensions"), window.One("creators"), window.One("errors"));
@@ -576,8 +668,10 @@ int main(int argc, char** argv)
         row.n = n;
         SeedSet(n, files, row);
         MeasureSet(n, runs, row);
-        RegDeleteTreeA(HKEY_CURRENT_USER, SeedKeyPath(n).c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, SeedKeyPath(n).c_str());
+        for (const std::string& path : {SeedKeyPath(n), UserClassesKeyPath(n), UserChoicesKeyPath(n)}) {
+            RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+            RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+        }
         rows.push_back(row);
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, kBenchRoot);

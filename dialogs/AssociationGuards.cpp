@@ -44,22 +44,28 @@ ChoiceRelease ReleaseUserChoice(const std::string& extension, const std::string&
     if (ShowMessage(question, kCaptionConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return ChoiceRelease::Cancelled;
 
-    const LONG status = remove(extension, fileExts);
-    if (status == ERROR_SUCCESS)
+    const ChoiceRemoval removal = remove(extension, fileExts);
+    if (removal == ChoiceRemoval::Removed)
         return ChoiceRelease::Released;
-    if (status == ERROR_FILE_NOT_FOUND) {
+    if (removal == ChoiceRemoval::Absent) {
         ShowInfo(Quoted(extension) + "にはユーザーの選択がありません。");
         return ChoiceRelease::Absent;
     }
+    const bool partly = removal == ChoiceRemoval::OlderOnly;
+    const std::string why = "(保護されている種類か、キーのアクセス許可によるものです)。";
     const std::string refused =
-        Quoted(extension) + "のユーザーの選択は解除できませんでした。Windows がこの変更を拒んでいます"
-                            "(保護されている種類か、キーのアクセス許可によるものです)。何も変更していません。\n\n"
-                            "Windows の設定の「既定のアプリ」を開いて、そこで選び直しますか?";
-    if (ShowMessage(refused, kCaptionError, MB_YESNO | MB_ICONWARNING) == IDYES) {
+        partly ? Quoted(extension) +
+                     "の古い形式のユーザーの選択 (UserChoice) は解除しましたが、新しい形式の選択 (UserChoiceLatest) "
+                     "の解除は Windows が拒んでいます" + why + "Windows は引き続き" + Quoted(chosenName) +
+                     "で開きます。"
+               : Quoted(extension) + "のユーザーの選択は解除できませんでした。Windows がこの変更を拒んでいます" +
+                     why + "何も変更していません。";
+    if (ShowMessage(refused + "\n\nWindows の設定の「既定のアプリ」を開いて、そこで選び直しますか?", kCaptionError,
+                    MB_YESNO | MB_ICONWARNING) == IDYES) {
         const auto opened = reinterpret_cast<INT_PTR>(
             ShellExecuteA(GetActiveWindow(), "open", kDefaultAppsSettings, nullptr, nullptr, SW_SHOWNORMAL));
         if (opened <= 32)
             ShowError("Windows の設定を開けませんでした。");
     }
-    return ChoiceRelease::Refused;
+    return partly ? ChoiceRelease::PartlyReleased : ChoiceRelease::Refused;
 }

@@ -24,9 +24,11 @@ bool AllowDelete(const std::string& extension, const std::string& creator, DWORD
 // The command "ユーザーの選択を解除": asks, then deletes the extension's
 // user choice so that the classes apply again. When Windows refuses, says
 // so and offers to open its own settings page for default apps; nothing
-// else changes. chosenName is the chosen type's name as the list shows it.
-enum class ChoiceRelease { Cancelled, Released, Absent, Refused };
-using ChoiceRemover = LONG (*)(const std::string& extension, const RegistryLocation& fileExts);
+// else changes. When Windows lets only the older choice go, says what did
+// change with the same offer (PartlyReleased). chosenName is the chosen
+// type's name as the list shows it.
+enum class ChoiceRelease { Cancelled, Released, PartlyReleased, Absent, Refused };
+using ChoiceRemover = ChoiceRemoval (*)(const std::string& extension, const RegistryLocation& fileExts);
 ChoiceRelease ReleaseUserChoice(const std::string& extension, const std::string& chosenName,
                                 const RegistryLocation& fileExts = UserFileExts(),
                                 ChoiceRemover remove = RemoveUserChoice);

@@ -1,6 +1,6 @@
 #include "model/CatalogEdits.h"
 
-#include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 #include "model/RegistryLayout.h"
 
 namespace {

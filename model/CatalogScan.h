@@ -20,9 +20,6 @@ using ScanProgress = std::function<void(size_t index, size_t count)>;
 // enumeration order; empty when it cannot be opened or listed.
 std::vector<std::string> ReadClassesKeyNames(const RegistryLocation& location);
 
-// Lower case by the locale rules of the ANSI code page.
-std::string LowerCaseName(const std::string& name);
-
 // The names of the user's and the machine's classes, merged as Windows
 // merges them, each with where it lives.
 std::vector<OriginName> ReadMergedKeyNames(const AssociationLocations& locations);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 
 namespace {
 // The catalog keys its entries by LowerCaseName, so the merge folds case

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 #include "model/RegistryAccess.h"
 #include "model/Scoped.h"
 
@@ -87,13 +87,13 @@ std::map<std::string, std::string> ReadAllUserChoices(const RegistryLocation& fi
     return choices;
 }
 
-LONG RemoveUserChoice(const std::string& extension, const RegistryLocation& fileExts)
+ChoiceRemoval RemoveUserChoice(const std::string& extension, const RegistryLocation& fileExts)
 {
     ScopedHKey record;
     LONG rc = RegOpenKeyExA(fileExts.Root, fileExts.KeyPath(extension).c_str(), 0, KEY_READ, record.Put());
     if (rc != ERROR_SUCCESS) {
         record.Release();
-        return rc;
+        return rc == ERROR_FILE_NOT_FOUND ? ChoiceRemoval::Absent : ChoiceRemoval::Refused;
     }
     // Every key that is there must open for deletion before anything goes,
     // so a refusal by the key's permissions leaves both as they were. The
@@ -107,16 +107,17 @@ LONG RemoveUserChoice(const std::string& extension, const RegistryLocation& file
         if (rc != ERROR_SUCCESS) {
             key.Release();
             if (rc != ERROR_FILE_NOT_FOUND)
-                return rc;
+                return ChoiceRemoval::Refused;
         }
         present[index] = rc == ERROR_SUCCESS;
     }
     if (!present[0] && !present[1])
-        return ERROR_FILE_NOT_FOUND;
-    for (int index = 0; index < 2; ++index)
-        if (present[index] && (rc = DeleteKeyAndChildren(record.Get(), order[index])) != ERROR_SUCCESS)
-            return rc;
-    return ERROR_SUCCESS;
+        return ChoiceRemoval::Absent;
+    if (present[0] && DeleteKeyAndChildren(record.Get(), order[0]) != ERROR_SUCCESS)
+        return ChoiceRemoval::Refused;
+    if (present[1] && DeleteKeyAndChildren(record.Get(), order[1]) != ERROR_SUCCESS)
+        return present[0] ? ChoiceRemoval::OlderOnly : ChoiceRemoval::Refused;
+    return ChoiceRemoval::Removed;
 }
 
 bool ChoiceDiffersFromCreator(const std::string& progId, const std::string& creator)

@@ -25,12 +25,19 @@ std::string ReadUserChoice(const std::string& extension, const RegistryLocation&
 // follows that record, not the number of extensions in the classes.
 std::map<std::string, std::string> ReadAllUserChoices(const RegistryLocation& fileExts = UserFileExts());
 
+// What RemoveUserChoice did. A refusal comes from the key's permissions or
+// from the shell's protection driver; the driver may let UserChoice go and
+// still refuse UserChoiceLatest, the choice the shell goes by.
+enum class ChoiceRemoval {
+    Removed,   // a choice was there and is gone
+    Absent,    // there was none
+    OlderOnly, // UserChoice is gone, UserChoiceLatest was refused and stays
+    Refused,   // refused before anything was deleted
+};
+
 // Deletes the extension's UserChoice and UserChoiceLatest keys (the rest of
-// its record stays). ERROR_SUCCESS when a choice was there and is gone,
-// ERROR_FILE_NOT_FOUND when there was none, otherwise the refusal (the key's
-// permissions, or the shell's protection driver) with nothing deleted where
-// the refusal shows before the first deletion.
-LONG RemoveUserChoice(const std::string& extension, const RegistryLocation& fileExts = UserFileExts());
+// its record stays).
+ChoiceRemoval RemoveUserChoice(const std::string& extension, const RegistryLocation& fileExts = UserFileExts());
 
 // True when a choice names a type other than the extension's creator (key
 // names, so without regard to case): the creator's command is then not what

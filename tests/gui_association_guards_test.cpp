@@ -43,9 +43,10 @@ TEST(AssociationGuardsTest, TypesThatRunCodeAskFirstAndUnremovableTypesAreRefuse
 }
 
 // Wine honours no key permissions, so the refusal comes from a stand-in.
-LONG RefuseRemoval(const std::string&, const RegistryLocation&) { return ERROR_ACCESS_DENIED; }
+ChoiceRemoval RefuseRemoval(const std::string&, const RegistryLocation&) { return ChoiceRemoval::Refused; }
+ChoiceRemoval RefuseTheNewerChoice(const std::string&, const RegistryLocation&) { return ChoiceRemoval::OlderOnly; }
 
-TEST(AssociationGuardsTest, ARefusedReleaseOfTheUsersChoiceChangesNothingAndSaysSo)
+TEST(AssociationGuardsTest, ARefusedReleaseOfTheUsersChoiceSaysWhatItChanged)
 {
     ScratchClassesRoot scratch;
     const RegistryLocation fileExts{HKEY_CURRENT_USER, scratch.Path(), "FileExts"};
@@ -65,6 +66,14 @@ TEST(AssociationGuardsTest, ARefusedReleaseOfTheUsersChoiceChangesNothingAndSays
     EXPECT_EQ(ReleaseUserChoice(".pdf", "PDF 文書", fileExts), ChoiceRelease::Released);
     EXPECT_EQ(ReadUserChoice(".pdf", fileExts), "");
     EXPECT_EQ(hook.Records().size(), 3u) << "a release that works asks and says nothing more";
+
+    hook.Answer(IDYES);
+    hook.Answer(IDNO);
+    EXPECT_EQ(ReleaseUserChoice(".pdf", "PDF 文書", fileExts, RefuseTheNewerChoice), ChoiceRelease::PartlyReleased);
+    ASSERT_EQ(hook.Records().size(), 5u);
+    const std::string partly = hook.Records()[4].text;
+    EXPECT_EQ(partly.find("何も変更していません"), std::string::npos) << partly;
+    EXPECT_NE(partly.find("(UserChoice) は解除しました"), std::string::npos) << partly;
 }
 
 TEST(AssociationGuardsTest, EditFlagsLockTheEditDialogsFields)

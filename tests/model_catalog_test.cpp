@@ -6,6 +6,7 @@
 
 #include "model/AssociationCatalog.h"
 #include "model/CatalogScan.h"
+#include "model/KeyNames.h"
 #include "model/ErrorReport.h"
 #include "tests/support/RecordErrors.h"
 #include "tests/support/ScratchRegistry.h"

@@ -80,15 +80,15 @@ TEST_F(ClassesLayersTest, ReadsTheUsersChoiceAndRemovesOnlyThatExtensionsKeys)
     EXPECT_TRUE(ChoiceDiffersFromCreator("Reader.Pdf", "AcroExch.Document"));
     EXPECT_FALSE(ChoiceDiffersFromCreator("TXTFILE", "txtfile"));
 
-    EXPECT_EQ(RemoveUserChoice(".pdf", fileExts), ERROR_SUCCESS);
+    EXPECT_EQ(RemoveUserChoice(".pdf", fileExts), ChoiceRemoval::Removed);
     EXPECT_EQ(SubKeyNames(user, record + "\\.pdf"), std::vector<std::string>{"OpenWithProgids"});
     EXPECT_EQ(::GetValue(user, record + "\\.TXT\\UserChoice", "ProgId").Text(), "TXTFILE");
     EXPECT_TRUE(::KeyExists(user, record + "\\.png\\UserChoiceLatest\\ProgId"));
-    EXPECT_EQ(RemoveUserChoice(".png", fileExts), ERROR_SUCCESS) << "with the sub-key some builds keep";
+    EXPECT_EQ(RemoveUserChoice(".png", fileExts), ChoiceRemoval::Removed) << "with the sub-key some builds keep";
     EXPECT_EQ(SubKeyNames(user, record + "\\.png"), std::vector<std::string>{});
-    EXPECT_EQ(RemoveUserChoice(".pdf", fileExts), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RemoveUserChoice(".log", fileExts), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(RemoveUserChoice(".none", fileExts), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RemoveUserChoice(".pdf", fileExts), ChoiceRemoval::Absent);
+    EXPECT_EQ(RemoveUserChoice(".log", fileExts), ChoiceRemoval::Absent);
+    EXPECT_EQ(RemoveUserChoice(".none", fileExts), ChoiceRemoval::Absent);
 }
 
 // Each key comes from where it lives: a key of both layers from the user's,
