@@ -110,16 +110,6 @@ std::span<const LayoutValue<ExtensionEntry>> ExtensionLayout() { return kExtensi
 std::span<const LayoutValue<CreatorEntry>> CreatorLayout() { return kCreatorLayout; }
 std::span<const LayoutValue<VerbEntry>> VerbLayout(const VerbEntry& verb) { return LayoutOf(verb); }
 
-bool VerbEntry::IsOpen() const { return SameVerbName(Name, "open"); }
-
-bool SameVerbName(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 // Each key is opened once for all its values, in the first source that
 // holds it. A missing key simply has nothing to read, and a missing value
 // leaves its field as it was; a key the registry refuses, or a value that
