@@ -67,10 +67,15 @@ std::set<std::string> MarkedNames(const AssociationCatalog& catalog)
 void MarkEntries(AssociationCatalog& catalog)
 {
     std::vector<std::string> withCreator;
-    for (const auto& [key, entry] : catalog.ExtensionMap)
-        if (!entry.Creator.empty() && Find(catalog.CreatorMap, entry.Creator) &&
-            !Find(catalog.CreatorMap, entry.Creator)->Kind.empty())
+    // Only associations of the machine's classes alone: a change to a key
+    // the user's classes hold as well ends the commit with a message about
+    // it, which would wait for an answer.
+    for (const auto& [key, entry] : catalog.ExtensionMap) {
+        const CreatorEntry* creator = entry.Creator.empty() ? nullptr : Find(catalog.CreatorMap, entry.Creator);
+        if (creator && !creator->Kind.empty() && entry.Origin == ClassesOrigin::Machine &&
+            creator->Origin == ClassesOrigin::Machine)
             withCreator.push_back(key);
+    }
     const ImageLoader noImage = [](const CreatorEntry&) { return 0; };
     const size_t step = std::max<size_t>(1, withCreator.size() / 700);
     size_t used = 0;
