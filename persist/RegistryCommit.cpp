@@ -86,7 +86,10 @@ void AddHidden(const std::map<std::string, Entry>& map, const KeySet& described,
                std::vector<HiddenChange>& hidden)
 {
     Walk(map, [&](const std::string&, const Entry& entry) {
-        bool hides = Deletes(entry, described) && LayerHoldsKey(user, entry.Name);
+        // No key below one the user's classes lack: most entries end here.
+        if (!(Deletes(entry, described) || Writes(entry)) || !LayerHoldsKey(user, entry.Name))
+            return;
+        bool hides = Deletes(entry, described);
         if (Writes(entry))
             for (const KeyChange& change : PlanLayoutWrite(entry, CommitMode(entry)))
                 hides = hides || LayerHoldsKey(user, entry.Name + change.SubKey);
