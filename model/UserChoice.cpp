@@ -130,7 +130,9 @@ OpeningType TypeThatOpens(const std::string& choice, const std::string& fallback
 {
     if (choice.empty() || !ChoiceDiffersFromCreator(choice, fallback))
         return {fallback, false};
-    if (typeExists(choice))
+    // A choice of a program (Applications\\app.exe) is a path below the
+    // classes, no ProgId the file can name.
+    if (choice.find('\\') == std::string::npos && typeExists(choice))
         return {choice, false};
     return {fallback, true};
 }

@@ -48,10 +48,11 @@ bool ChoiceDiffersFromCreator(const std::string& progId, const std::string& crea
 // The type that opens an extension (or a URL scheme) as the shell goes by
 // it: the user's choice where it names a type this machine has, else the
 // fallback (an extension's creator, a scheme's own key). A choice of a type
-// that is gone is one the shell cannot follow either.
+// that is gone is one the shell cannot follow either; one of a program
+// (a path such as Applications\app.exe) is no ProgId a file can name.
 struct OpeningType {
     std::string ProgId;
-    bool ChoiceMissing = false; // a choice was there, naming a type the machine lacks
+    bool ChoiceMissing = false; // a choice was there, naming a type the machine lacks or a path
 };
 OpeningType TypeThatOpens(const std::string& choice, const std::string& fallback,
                           const std::function<bool(const std::string&)>& typeExists);

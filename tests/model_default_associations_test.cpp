@@ -102,15 +102,19 @@ TEST_F(DefaultAssociationsFileTest, NamesTheChosenTypeWithVersionAndSuggested)
     AddAssociation(catalog, ".log", "txtfile", "C:\\Apps\\edit.exe %1");
     AddAssociation(catalog, ".new", "", "");
     AddAssociation(catalog, ".ini", "txtfile", "C:\\Apps\\edit.exe %1");
-    for (const auto& [key, choice] :
-         {std::pair{".ini", "TXTFILE"}, {".txt", "Chosen.Type"}, {".log", "Gone.Type"}, {".new", "Chosen.Type"}})
+    AddAssociation(catalog, ".cfg", "txtfile", "C:\\Apps\\edit.exe %1");
+    CreateKey(HKEY_CURRENT_USER, locations.User.KeyPath("Applications\\chosen.exe"));
+    for (const auto& [key, choice] : {std::pair{".ini", "TXTFILE"}, {".txt", "Chosen.Type"}, {".log", "Gone.Type"},
+                                      {".new", "Chosen.Type"}, {".cfg", "Applications\\chosen.exe"}})
         catalog.ExtensionMap[key].UserChoice = choice;
 
-    const DefaultAssociationList list = CollectDefaultAssociations(catalog, {".txt", ".log", ".new", ".ini"}, locations);
-    EXPECT_EQ(LeftOutMessage(list), "ユーザーの選択がこのコンピューターにない種類を指している拡張子1個は、クリエーターで保存しました。");
+    const DefaultAssociationList list = CollectDefaultAssociations(catalog, {".txt", ".log", ".new", ".ini", ".cfg"}, locations);
+    EXPECT_EQ(LeftOutMessage(list), "ユーザーの選択が、このコンピューターにない種類かレジストリのパスを指している拡張子2個は、クリエーターで保存しました。");
     const DefaultAssociationsFile file =
         BuildDefaultAssociationsXml(list.Entries, DefaultsOptions{.Version = 7, .Suggested = true, .PolicyPath = ""});
     EXPECT_EQ(file.Bytes, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations Version=\"7\">\r\n"
+                          "  <Association Identifier=\".cfg\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "
+                          "Suggested=\"true\" />\r\n"
                           "  <Association Identifier=\".ini\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "
                           "Suggested=\"true\" />\r\n"
                           "  <Association Identifier=\".log\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "

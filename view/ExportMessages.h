@@ -45,7 +45,7 @@ inline std::string LeftOutMessage(const DefaultAssociationList& list)
     }
     std::string message = counted.empty() ? counted : counted + "は保存しませんでした。";
     if (list.ChoiceMissing > 0)
-        message += (message.empty() ? "" : "\n") + std::string("ユーザーの選択がこのコンピューターにない種類を指している拡張子") +
+        message += (message.empty() ? "" : "\n") + std::string("ユーザーの選択が、このコンピューターにない種類かレジストリのパスを指している拡張子") +
                    std::to_string(list.ChoiceMissing) + "個は、クリエーターで保存しました。";
     return message;
 }
