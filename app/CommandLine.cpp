@@ -10,6 +10,10 @@ const char* const kCommandLineUsage =
     "      関連づけをREGEDIT4形式のレジストリファイルに保存します。\n"
     "  morvido /defaults ファイル [.拡張子 ...]\n"
     "      既定の関連付けをXMLファイルに保存します。\n"
+    "  morvido /check ファイル\n"
+    "      レジストリファイルを読み込んだときに変更される関連付けと、読み込まれない項目を表示します。\n"
+    "      何も書き込みません。終了コード: 0 すべて読み込めます、1 読み込まれない項目があります、\n"
+    "      2 ファイルを読み込めません\n"
     "  morvido /?\n"
     "      この説明を表示します。\n"
     "拡張子を指定しないときは、すべての関連づけを保存します。ウィンドウは開かず、\n"
@@ -59,11 +63,15 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
         request.Action = CommandAction::ExportScript;
     else if (option == "defaults")
         request.Action = CommandAction::ExportDefaults;
+    else if (option == "check")
+        request.Action = CommandAction::CheckScript;
     else
         return Refuse(kUnknownOption + arguments[0]);
     if (arguments.size() < 2 || arguments[1].empty() || arguments[1][0] == '/')
         return Refuse(kFileMissing);
     request.File = arguments[1];
+    if (request.Action == CommandAction::CheckScript && arguments.size() > 2)
+        return Refuse(kUnknownOption + arguments[2]);
     for (size_t i = 2; i < arguments.size(); ++i) {
         const std::string& extension = arguments[i];
         // An extension is a key name below the classes: a dot, a name, and
