@@ -386,7 +386,9 @@ void AssociationEditor::LoadScript(const std::string& path)
         host_.Ask(report, kCaptionInfo, kInfoBox);
         return;
     }
-    if (host_.Ask(report + kLoadQuestion, kCaptionConfirm, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    // A change to what runs programs is taken only by a deliberate OK.
+    const UINT defaultButton = load.DangerousExtensions.empty() ? MB_DEFBUTTON1 : MB_DEFBUTTON2;
+    if (host_.Ask(report + kLoadQuestion, kCaptionConfirm, MB_OKCANCEL | MB_ICONQUESTION | defaultButton) != IDOK)
         return;
     Catalog = std::move(staged);
     for (const std::string& extension : load.AddedExtensions)

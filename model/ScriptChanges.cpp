@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/AssociationFields.h"
+#include "model/DangerousTypes.h"
 #include "model/KeyNames.h"
 #include "model/RegistryLayout.h"
 #include "model/RegistryLocation.h"
@@ -189,6 +190,10 @@ public:
         for (EntryGroup& group : groups_)
             if (IsExtension(group))
                 StageExtension(group);
+        std::sort(load_.DangerousExtensions.begin(), load_.DangerousExtensions.end());
+        load_.DangerousExtensions.erase(
+            std::unique(load_.DangerousExtensions.begin(), load_.DangerousExtensions.end()),
+            load_.DangerousExtensions.end());
         return std::move(load_);
     }
 
@@ -320,6 +325,13 @@ private:
     static std::span<const LayoutValue<CreatorEntry>> LayoutOf(const CreatorEntry&) { return CreatorLayout(); }
     static std::span<const LayoutValue<VerbEntry>> LayoutOf(const VerbEntry& verb) { return VerbLayout(verb); }
 
+    void NoteDangerous(const std::vector<std::string>& extensions)
+    {
+        for (const std::string& extension : extensions)
+            if (IsDangerousType(extension))
+                load_.DangerousExtensions.push_back(extension);
+    }
+
     ImageLoader IconNoter()
     {
         return [this](const CreatorEntry& creator) { load_.NewIcons.push_back(creator.Name); };
@@ -332,6 +344,7 @@ private:
         const bool live = stored && stored->State != esDeleted;
         if (there == false) {
             if (live && !IsRegistryPath(group.name)) {
+                NoteDangerous(stored->Extensions);
                 ApplyCreatorDelete(catalog_, group.name);
                 ++load_.Deletes;
             }
@@ -361,6 +374,9 @@ private:
             ++load_.Adds;
         else if (!(after == *before) || after.State != before->State)
             ++load_.Edits;
+        else
+            return;
+        NoteDangerous(after.Extensions);
     }
 
     // The verbs the catalog lists and those the script names, each through
@@ -413,6 +429,7 @@ private:
         const bool live = stored && stored->State != esDeleted;
         if (there == false) {
             if (live) {
+                NoteDangerous({key});
                 ApplyDelete(catalog_, FieldsOf(catalog_, key), false);
                 ++load_.Deletes;
             }
@@ -440,6 +457,7 @@ private:
             const AddResult added = ApplyAdd(catalog_, fields, IconNoter());
             if (added.newExtension)
                 load_.AddedExtensions.push_back(added.extension);
+            NoteDangerous({key});
             ++load_.Adds;
             return;
         }
@@ -449,6 +467,9 @@ private:
             ++load_.Adds;
         else if (!(after == *before) || after.State != before->State)
             ++load_.Edits;
+        else
+            return;
+        NoteDangerous({key});
     }
 
     AssociationCatalog& catalog_;

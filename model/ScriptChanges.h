@@ -24,6 +24,9 @@ struct ScriptLoad {
     std::vector<std::string> FirstLeftOut; // the first key paths left out, each with its value name where only that was
     bool NamesUserClasses = false;         // HKEY_CURRENT_USER\Software\Classes
     bool NamesMachineClasses = false;      // HKEY_LOCAL_MACHINE\Software\Classes
+    // Extensions whose files run code (IsDangerousType) that a change
+    // touches, directly or through their creator; sorted, each once.
+    std::vector<std::string> DangerousExtensions;
     std::vector<std::string> AddedExtensions; // keys of the rows the list gains
     std::vector<std::string> NewIcons;        // creators whose icon source changed
 

@@ -109,6 +109,10 @@ TEST(ScriptChanges, KeysOfTheClassesBecomeStagedChangesAndNothingElseGetsIn)
         EXPECT_EQ(load.FirstLeftOut, c.leftOut);
     }
 
+    AssociationCatalog dangerous = Seeded();
+    const RegFile bat{false, {Key("HKCR\\.BAT", {Text("", "txtfile")}), Key("HKCR\\txtfile", {Text("", "x")})}};
+    EXPECT_EQ(StageScriptChanges(dangerous, bat, {}).DangerousExtensions, std::vector<std::string>{".bat"});
+
     // The last names the machine's classes, which a commit to the user's does not write.
     AssociationCatalog catalog = Seeded();
     const ScriptLoad load = StageScriptChanges(catalog, RegFile{true, cases[4].keys}, {});

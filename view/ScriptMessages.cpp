@@ -31,6 +31,12 @@ std::string ScriptLoadReport(const std::string& path, const ScriptLoad& load, bo
     else
         text += "で変更する関連付け: 編集 " + std::to_string(load.Edits) + " 件、追加 " + std::to_string(load.Adds) +
                 " 件、削除 " + std::to_string(load.Deletes) + " 件";
+    if (!load.DangerousExtensions.empty()) {
+        text += "\n\n次の種類のファイルは、プログラムやスクリプトとして実行されます。関連付けを変えると、"
+                "開いたときに動くものが変わります:";
+        for (const std::string& extension : load.DangerousExtensions)
+            text += " " + extension;
+    }
     if (load.LeftOutCount > 0) {
         text += "\n\n読み込まない項目（関連付けのキーと値のほか）: " + std::to_string(load.LeftOutCount) + " 件";
         for (const std::string& item : load.FirstLeftOut)
