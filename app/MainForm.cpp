@@ -120,8 +120,12 @@ bool TForm1::FormCreate()
     ApplyFontsAndPictures();
     LayoutControls();
     LoadSettings();
-    // A registry script dropped on the window is loaded for review.
+    // A registry script dropped on the window is loaded for review. An
+    // elevated window must let the drop's messages in from Explorer, which
+    // runs with less rights (0x0049 carries the dropped names).
     DragAcceptFiles(hwnd_, TRUE);
+    for (const UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), UINT(0x0049)})
+        ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
     return true;
 }
 
