@@ -325,6 +325,17 @@ private:
     static std::span<const LayoutValue<CreatorEntry>> LayoutOf(const CreatorEntry&) { return CreatorLayout(); }
     static std::span<const LayoutValue<VerbEntry>> LayoutOf(const VerbEntry& verb) { return VerbLayout(verb); }
 
+    // An entry that now differs from before is an add where it was not
+    // there (or deleted), else an edit.
+    template <typename Entry>
+    bool Counted(const std::optional<Entry>& before, const Entry& after)
+    {
+        if (before && before->State == after.State && *before == after)
+            return false;
+        ++(!before || before->State == esDeleted ? load_.Adds : load_.Edits);
+        return true;
+    }
+
     void NoteDangerous(const std::vector<std::string>& extensions)
     {
         for (const std::string& extension : extensions)
@@ -370,13 +381,8 @@ private:
         StageVerbs(group, fields);
         ApplyCreatorEdit(catalog_, fields, IconNoter());
         const CreatorEntry& after = catalog_.CreatorMap.at(group.name);
-        if (!before || before->State == esDeleted)
-            ++load_.Adds;
-        else if (!(after == *before) || after.State != before->State)
-            ++load_.Edits;
-        else
-            return;
-        NoteDangerous(after.Extensions);
+        if (Counted(before, after))
+            NoteDangerous(after.Extensions);
     }
 
     // The verbs the catalog lists and those the script names, each through
@@ -462,14 +468,8 @@ private:
             return;
         }
         ApplyEdit(catalog_, fields, IconNoter());
-        const ExtensionEntry& after = catalog_.ExtensionMap.at(key);
-        if (!before || before->State == esDeleted)
-            ++load_.Adds;
-        else if (!(after == *before) || after.State != before->State)
-            ++load_.Edits;
-        else
-            return;
-        NoteDangerous({key});
+        if (Counted(before, catalog_.ExtensionMap.at(key)))
+            NoteDangerous({key});
     }
 
     AssociationCatalog& catalog_;
