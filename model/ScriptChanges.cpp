@@ -180,7 +180,7 @@ public:
             const auto named = namedCreators.find(lower);
             if (known == knownCreators.end() && named == namedCreators.end()) {
                 for (const Block& block : group.blocks)
-                    LeaveOut(block.key->Path);
+                    LeaveOut(block.key->Line, block.key->Path);
                 continue;
             }
             group.name = known != knownCreators.end() ? known->second : named->second;
@@ -190,6 +190,11 @@ public:
         for (EntryGroup& group : groups_)
             if (IsExtension(group))
                 StageExtension(group);
+        std::stable_sort(leftOut_.begin(), leftOut_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        load_.LeftOutCount = leftOut_.size();
+        for (size_t at = 0; at < leftOut_.size() && at < kLeftOutNamed; ++at)
+            load_.FirstLeftOut.push_back(leftOut_[at].second);
         std::sort(load_.DangerousExtensions.begin(), load_.DangerousExtensions.end());
         load_.DangerousExtensions.erase(
             std::unique(load_.DangerousExtensions.begin(), load_.DangerousExtensions.end()),
@@ -200,12 +205,8 @@ public:
 private:
     static bool IsExtension(const EntryGroup& group) { return group.name[0] == '.'; }
 
-    void LeaveOut(const std::string& what)
-    {
-        if (load_.FirstLeftOut.size() < kLeftOutNamed)
-            load_.FirstLeftOut.push_back(what);
-        ++load_.LeftOutCount;
-    }
+    // Named in the order of the script's lines, whatever entry they belong to.
+    void LeaveOut(int line, const std::string& what) { leftOut_.emplace_back(line, what); }
 
     // Each key line into the group of its entry, in script order; lines
     // outside the classes are left out at once.
@@ -215,7 +216,7 @@ private:
         for (const RegFileKey& key : script.Keys) {
             const std::optional<ClassesPath> path = InClasses(key.Path);
             if (!path || path->below.empty() || path->below[0] == '\\') {
-                LeaveOut(key.Path);
+                LeaveOut(key.Line, key.Path);
                 continue;
             }
             load_.NamesUserClasses = load_.NamesUserClasses || path->layer == ScriptLayer::User;
@@ -265,7 +266,7 @@ private:
                 return AtOrAbove(key, slot.key);
             });
             if (!known) {
-                LeaveOut(block.key->Path);
+                LeaveOut(block.key->Line, block.key->Path);
                 continue;
             }
             if (block.key->Delete) {
@@ -281,7 +282,7 @@ private:
                 const bool text = (value.Type == REG_SZ || value.Type == REG_EXPAND_SZ) && value.Text;
                 if (slot == slots.end() || slot->role == LayoutRole::Marker ||
                     (!value.Delete && !text && slot->role != LayoutRole::Presence)) {
-                    LeaveOut(block.key->Path + (value.Name.empty() ? " @" : " \"" + value.Name + "\""));
+                    LeaveOut(value.Line, block.key->Path + (value.Name.empty() ? " @" : " \"" + value.Name + "\""));
                     continue;
                 }
                 if (value.Delete)
@@ -475,6 +476,7 @@ private:
     AssociationCatalog& catalog_;
     const VerbReader& readVerbs_;
     std::vector<EntryGroup> groups_;
+    std::vector<std::pair<int, std::string>> leftOut_; // line, key path (and value name)
     ScriptLoad load_;
 };
 
