@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "persist/DefaultAssociations.h"
+
 inline constexpr int kExitSucceeded = 0;
 inline constexpr int kExitFailed = 1; // an unknown extension, an entry to save that could not be read, a text no
                                       // file can hold, a file not written
@@ -25,6 +27,10 @@ struct CommandLineRequest {
     // Keys as the catalog spells them (lower case, with the dot); empty for
     // every association.
     std::vector<std::string> Extensions;
+    // /defaults only: Version, Suggested and the deployment files; the
+    // policy script goes beside File, with the extension .reg.
+    DefaultsOptions Defaults;
+    std::string IntuneFile; // the base64 goes there when Defaults.IntuneBase64
     std::string Problem; // why a Refuse was refused
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/CommandLine.h"
+#include "app/DefaultsCommand.h"
 #include "model/CatalogScan.h"
 #include "model/Elevation.h"
 #include "model/ErrorReport.h"
@@ -105,6 +106,23 @@ bool SavesUnreadEntry(const AssociationCatalog& catalog, const std::vector<std::
     });
 }
 
+// The default associations file, with the files its options ask for.
+int SaveDefaults(const CommandLineRequest& request, const AssociationCatalog& catalog,
+                 const std::vector<std::string>& keys, const ConsoleOutput& console)
+{
+    DefaultsTargets targets = TargetsBeside(request.File, request.Defaults);
+    targets.Base64 = request.Defaults.IntuneBase64 ? request.IntuneFile : std::string();
+    const DefaultsSaveResult saved = SaveDefaultsFiles(
+        CollectDefaultAssociations(catalog, keys, CurrentAssociationLocations()), request.Defaults, targets);
+    if (!saved.Note.empty())
+        console.Out(saved.Note + "\n");
+    if (!saved.Failure.empty()) {
+        console.Error(saved.Failure + "\n");
+        return kExitFailed;
+    }
+    return kExitSucceeded;
+}
+
 int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog& catalog,
                      const std::vector<EntryFailure>& unread, const ConsoleOutput& console)
 {
@@ -124,25 +142,11 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
     if (keys.empty())
         Walk(catalog.ExtensionMap, [&keys](const std::string& key, const ExtensionEntry&) { keys.push_back(key); });
 
-    std::string bytes, problem, note;
-    if (request.Action == CommandAction::ExportScript) {
-        RegScript script = BuildAssociationsScript(catalog, keys, ClassesRoot(), SystemAnsiCodePage());
-        bytes = std::move(script.Bytes);
-        if (script.Problem)
-            problem = EntryFailureMessage(*script.Problem);
-    } else {
-        const DefaultAssociationList list = CollectDefaultAssociations(catalog, keys);
-        DefaultAssociationsFile file = BuildDefaultAssociationsXml(list.Entries);
-        bytes = std::move(file.Bytes);
-        problem = list.Entries.empty() ? kNoDefaultAssociationMessage
-                  : file.Problem       ? EntryFailureMessage(*file.Problem)
-                                       : std::string();
-        note = LeftOutMessage(list);
-    }
-    if (!note.empty())
-        console.Out(note + "\n");
-    if (problem.empty())
-        problem = FileWriteMessage(WriteFileWhole(request.File, bytes));
+    if (request.Action == CommandAction::ExportDefaults)
+        return SaveDefaults(request, catalog, keys, console);
+    const RegScript script = BuildAssociationsScript(catalog, keys, ClassesRoot(), SystemAnsiCodePage());
+    const std::string problem = script.Problem ? EntryFailureMessage(*script.Problem)
+                                               : FileWriteMessage(WriteFileWhole(request.File, script.Bytes));
     if (!problem.empty()) {
         console.Error(problem + "\n");
         return kExitFailed;

@@ -1,9 +1,10 @@
 #include "app/DefaultsCommand.h"
 
+#include "model/RegistryLocation.h"
 #include "ui/MessageBox.h"
 #include "dialogs/DefaultsScopeForm.h"
 #include "dialogs/SaveDialog.h"
-#include "persist/DefaultAssociations.h"
+#include "persist/RegScript.h"
 #include "view/ExportMessages.h"
 
 namespace {
@@ -12,9 +13,47 @@ constexpr const char* kSaveDialogTitle = "既定の関連付けをXMLに保存";
 constexpr const char* kSaveDialogFilter = "XMLﾌｧｲﾙ(*.xml)|*.xml";
 } // namespace
 
+DefaultsTargets TargetsBeside(const std::string& xml, const DefaultsOptions& options)
+{
+    return {xml, options.IntuneBase64 ? SiblingPath(xml, ".txt") : std::string(),
+            options.PolicyScript ? SiblingPath(xml, ".reg") : std::string()};
+}
+
+DefaultsSaveResult SaveDefaultsFiles(const DefaultAssociationList& list, const DefaultsOptions& options,
+                                     const DefaultsTargets& targets)
+{
+    DefaultsSaveResult result{LeftOutMessage(list), {}};
+    if (list.Entries.empty()) {
+        result.Failure = kNoDefaultAssociationMessage;
+        return result;
+    }
+    const DefaultAssociationsFile xml = BuildDefaultAssociationsXml(list.Entries, options);
+    if (xml.Problem) {
+        result.Failure = EntryFailureMessage(*xml.Problem);
+        return result;
+    }
+    std::vector<FileToWrite> files{{targets.Xml, xml.Bytes}};
+    if (!targets.Base64.empty())
+        files.push_back({targets.Base64, Base64Of(xml.Bytes)});
+    if (!targets.Policy.empty()) {
+        std::optional<std::string> script = BuildValueScript(AssociationsPolicyKey(), kAssociationsPolicyValue,
+                                                             options.PolicyPath, SystemAnsiCodePage());
+        if (!script) {
+            result.Failure = kPolicyPathRefusedMessage;
+            return result;
+        }
+        files.push_back({targets.Policy, std::move(*script)});
+    }
+    result.Failure = FilesWriteMessage(files, WriteFilesInOrder(files));
+    if (result.Failure.empty())
+        if (const std::string written = DeploymentFilesMessage(targets.Base64, targets.Policy); !written.empty())
+            result.Note += (result.Note.empty() ? "" : "\n") + written;
+    return result;
+}
+
 void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, const std::string& selectedKey)
 {
-    // The choice and the file name of the last save are offered again.
+    // The choices and the file name of the last save are offered again.
     static TForm12 form12;
     static std::string fileName;
 
@@ -26,18 +65,18 @@ void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, 
     if (!form12.ShowModal(owner, !selectedKey.empty(), !changed.empty()))
         return;
     const DefaultAssociationList list = CollectDefaultAssociations(
-        catalog, form12.Scope == DefaultsScope::Selected ? std::vector<std::string>{selectedKey} : changed);
+        catalog, form12.Scope == DefaultsScope::Selected ? std::vector<std::string>{selectedKey} : changed,
+        CurrentAssociationLocations());
     if (list.Entries.empty()) {
         ShowInfo(std::string(kNoDefaultAssociationMessage) + "\n" + LeftOutMessage(list));
         return;
     }
     if (!ExecuteSaveDialog(owner, kSaveDialogTitle, kSaveDialogFilter, "xml", fileName))
         return;
-    const DefaultAssociationsFile file = BuildDefaultAssociationsXml(list.Entries);
-    const std::string failure =
-        file.Problem ? EntryFailureMessage(*file.Problem) : FileWriteMessage(WriteFileWhole(fileName, file.Bytes));
-    if (!failure.empty())
-        ShowError(failure);
-    else if (const std::string leftOut = LeftOutMessage(list); !leftOut.empty())
-        ShowInfo(leftOut);
+    const DefaultsSaveResult result =
+        SaveDefaultsFiles(list, form12.Options, TargetsBeside(fileName, form12.Options));
+    if (!result.Failure.empty())
+        ShowError(result.Failure);
+    else if (!result.Note.empty())
+        ShowInfo(result.Note);
 }

@@ -84,12 +84,8 @@ void ReadCreators(AssociationCatalog& catalog, const AssociationLocations& locat
     }
 }
 
-ClassesOrigin OriginOf(const AssociationLocations& locations, const std::vector<OriginName>& keyNames,
-                       const std::string& name)
+ClassesOrigin OriginInLayers(const AssociationLocations& locations, const std::string& name)
 {
-    if (!IsRegistryPath(name))
-        return FindOrigin(keyNames, name);
-    // A key further down (CLSID\{...}): each layer is asked itself.
     RegistryAccess user, machine;
     user.SetRoot(locations.User);
     machine.SetRoot(locations.Machine);
@@ -98,6 +94,13 @@ ClassesOrigin OriginOf(const AssociationLocations& locations, const std::vector<
            : inUser            ? ClassesOrigin::User
            : inMachine         ? ClassesOrigin::Machine
                                : ClassesOrigin::None;
+}
+
+ClassesOrigin OriginOf(const AssociationLocations& locations, const std::vector<OriginName>& keyNames,
+                       const std::string& name)
+{
+    // A key further down (CLSID\{...}) is in no list of names.
+    return IsRegistryPath(name) ? OriginInLayers(locations, name) : FindOrigin(keyNames, name);
 }
 
 void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileExts)

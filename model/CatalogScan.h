@@ -32,6 +32,10 @@ struct ClassesSources {
 };
 ClassesSources SourcesOf(const AssociationLocations& locations, ClassesOrigin origin);
 
+// Where a key lives, each layer asked itself: for a name the scan's list
+// does not hold, such as a path or the type a user's choice names.
+ClassesOrigin OriginInLayers(const AssociationLocations& locations, const std::string& name);
+
 // Where a key lives; a name that is a path is looked up in each layer.
 ClassesOrigin OriginOf(const AssociationLocations& locations, const std::vector<OriginName>& keyNames,
                        const std::string& name);

@@ -45,6 +45,13 @@ const RegistryLocation& UserFileExts()
     return location;
 }
 
+const RegistryLocation& AssociationsPolicyKey()
+{
+    static const RegistryLocation location{HKEY_LOCAL_MACHINE, "SOFTWARE\\Policies\\Microsoft\\Windows\\System",
+                                           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft\\Windows\\System"};
+    return location;
+}
+
 namespace {
 std::optional<AssociationLocations>& Overridden()
 {

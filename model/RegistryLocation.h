@@ -33,6 +33,12 @@ const RegistryLocation& UserClasses();
 // (one sub-key per extension), kept apart from the classes.
 const RegistryLocation& UserFileExts();
 
+// Where Group Policy reads the path of the default associations file that
+// Windows applies at sign-in, in the value named below (domain-joined
+// machines only).
+const RegistryLocation& AssociationsPolicyKey();
+inline constexpr const char* kAssociationsPolicyValue = "DefaultAssociationsConfiguration";
+
 // Where the program finds associations: the two layers the merged view is
 // made of, the user's over the machine's, and the user's own choices.
 struct AssociationLocations {

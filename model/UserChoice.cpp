@@ -124,3 +124,13 @@ bool ChoiceDiffersFromCreator(const std::string& progId, const std::string& crea
 {
     return !progId.empty() && LowerCaseName(progId) != LowerCaseName(creator);
 }
+
+OpeningType TypeThatOpens(const std::string& choice, const std::string& fallback,
+                          const std::function<bool(const std::string&)>& typeExists)
+{
+    if (choice.empty() || !ChoiceDiffersFromCreator(choice, fallback))
+        return {fallback, false};
+    if (typeExists(choice))
+        return {choice, false};
+    return {fallback, true};
+}

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -43,3 +44,14 @@ ChoiceRemoval RemoveUserChoice(const std::string& extension, const RegistryLocat
 // names, so without regard to case): the creator's command is then not what
 // opens the file.
 bool ChoiceDiffersFromCreator(const std::string& progId, const std::string& creator);
+
+// The type that opens an extension (or a URL scheme) as the shell goes by
+// it: the user's choice where it names a type this machine has, else the
+// fallback (an extension's creator, a scheme's own key). A choice of a type
+// that is gone is one the shell cannot follow either.
+struct OpeningType {
+    std::string ProgId;
+    bool ChoiceMissing = false; // a choice was there, naming a type the machine lacks
+};
+OpeningType TypeThatOpens(const std::string& choice, const std::string& fallback,
+                          const std::function<bool(const std::string&)>& typeExists);

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "model/CatalogScan.h"
 #include "model/ErrorReport.h"
+#include "model/KeyNames.h"
 #include "model/TextConversion.h"
+#include "model/UserChoice.h"
 
 namespace {
 
@@ -199,24 +202,46 @@ std::string ProgramDisplayName(const std::string& command)
 }
 
 DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& catalog,
-                                                  std::vector<std::string> extensionKeys)
+                                                  std::vector<std::string> extensionKeys,
+                                                  const AssociationLocations& locations)
 {
     std::sort(extensionKeys.begin(), extensionKeys.end());
     extensionKeys.erase(std::unique(extensionKeys.begin(), extensionKeys.end()), extensionKeys.end());
     DefaultAssociationList list;
     for (const std::string& key : extensionKeys) {
         const ExtensionEntry* extension = Find(catalog.ExtensionMap, key);
-        if (!extension || extension->State == esDeleted || extension->Creator.empty()) {
+        if (!extension || extension->State == esDeleted) {
             ++list.LeftOut;
             continue;
         }
-        if (IsRegistryPath(extension->Creator)) {
+        ClassesOrigin chosenOrigin = ClassesOrigin::None;
+        const OpeningType opening =
+            TypeThatOpens(extension->UserChoice, extension->Creator, [&](const std::string& name) {
+                chosenOrigin = OriginInLayers(locations, name);
+                return chosenOrigin != ClassesOrigin::None;
+            });
+        if (opening.ProgId.empty()) {
+            ++list.LeftOut;
+            continue;
+        }
+        if (IsRegistryPath(opening.ProgId)) {
             ++list.ByRegistryPath;
             continue;
         }
-        const CreatorEntry* creator = Find(catalog.CreatorMap, extension->Creator);
-        std::string program = creator ? ProgramDisplayName(creator->Command) : std::string();
-        list.Entries.push_back({key, extension->Creator, program.empty() ? extension->Creator : std::move(program)});
+        std::string command;
+        if (opening.ProgId == extension->Creator) {
+            if (const CreatorEntry* creator = Find(catalog.CreatorMap, extension->Creator))
+                command = creator->Command;
+        } else {
+            // A type no extension names is not in the catalog.
+            CreatorEntry chosen;
+            chosen.Name = opening.ProgId;
+            chosen.ReadFromRegistry(SourcesOf(locations, chosenOrigin).Span());
+            command = chosen.Command;
+        }
+        list.ChoiceMissing += opening.ChoiceMissing ? 1 : 0;
+        std::string program = ProgramDisplayName(command);
+        list.Entries.push_back({key, opening.ProgId, program.empty() ? opening.ProgId : std::move(program)});
     }
     return list;
 }
@@ -234,9 +259,13 @@ std::vector<std::string> ChangedAssociationKeys(const AssociationCatalog& catalo
     return keys;
 }
 
-DefaultAssociationsFile BuildDefaultAssociationsXml(const std::vector<DefaultAssociation>& entries)
+DefaultAssociationsFile BuildDefaultAssociationsXml(const std::vector<DefaultAssociation>& entries,
+                                                    const DefaultsOptions& options)
 {
-    std::wstring xml = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n";
+    std::wstring xml = L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations";
+    if (options.Version > 0)
+        xml += L" Version=\"" + std::to_wstring(options.Version) + L"\"";
+    xml += L">\r\n";
     for (const DefaultAssociation& entry : entries) {
         xml += L"  <Association Identifier=\"";
         bool representable = AppendAttributeValue(xml, entry.Identifier);
@@ -244,11 +273,50 @@ DefaultAssociationsFile BuildDefaultAssociationsXml(const std::vector<DefaultAss
         representable = AppendAttributeValue(xml, entry.ProgId) && representable;
         xml += L"\" ApplicationName=\"";
         representable = AppendAttributeValue(xml, entry.ApplicationName) && representable;
-        xml += L"\" />\r\n";
+        xml += options.Suggested ? L"\" Suggested=\"true\" />\r\n" : L"\" />\r\n";
         if (!representable)
             return {{}, EntryFailure{EntryKind::Extension, EntryOperation::Export, entry.Identifier,
                                      ERROR_NO_UNICODE_TRANSLATION}};
     }
     xml += L"</DefaultAssociations>\r\n";
     return {Utf8Of(xml), {}};
+}
+
+std::optional<unsigned> ParseAssociationsVersion(const std::string& text)
+{
+    constexpr unsigned kLargest = 2147483647;
+    unsigned value = 0;
+    if (text.empty())
+        return std::nullopt;
+    for (const char c : text) {
+        if (c < '0' || c > '9' || value > (kLargest - static_cast<unsigned>(c - '0')) / 10)
+            return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value > 0 ? std::optional<unsigned>(value) : std::nullopt;
+}
+
+std::string Base64Of(const std::string& bytes)
+{
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t at = 0; at < bytes.size(); at += 3) {
+        const size_t count = std::min<size_t>(3, bytes.size() - at);
+        unsigned group = 0;
+        for (size_t i = 0; i < 3; ++i)
+            group = group << 8 | (i < count ? static_cast<unsigned char>(bytes[at + i]) : 0u);
+        for (size_t i = 0; i < 4; ++i)
+            text += i <= count ? kDigits[group >> (18 - 6 * i) & 0x3F] : '=';
+    }
+    return text;
+}
+
+std::string SiblingPath(const std::string& path, const std::string& extension)
+{
+    const size_t nameStart = path.find_last_of("\\/:") + 1;
+    const size_t dot = path.find_last_of('.');
+    std::string sibling = dot != std::string::npos && dot > nameStart ? path.substr(0, dot) + extension
+                                                                        : path + extension;
+    return LowerCaseName(sibling) == LowerCaseName(path) ? path + extension : sibling;
 }

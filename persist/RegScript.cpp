@@ -213,6 +213,22 @@ RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector
     return script.Finish();
 }
 
+std::optional<std::string> BuildValueScript(const RegistryLocation& key, const std::string& valueName,
+                                            const std::string& text, UINT codePage, UINT sourceCodePage)
+{
+    std::string utf8;
+    if (!AppendInCodePage(text, sourceCodePage == CP_ACP ? GetACP() : sourceCodePage, CP_UTF8, utf8) ||
+        std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+        return std::nullopt;
+    std::string script = "REGEDIT4\r\n";
+    AppendRegKey(script, key, "");
+    AppendRegNamedValue(script, EscapeRegValue(valueName), EscapeRegValue(utf8));
+    std::string bytes;
+    if (!AppendInCodePage(script, CP_UTF8, codePage, bytes))
+        return std::nullopt;
+    return bytes;
+}
+
 FileWrite WriteFileWhole(const std::string& path, const std::string& bytes)
 {
     // Beside the target, so that the move stays on one volume.
@@ -236,4 +252,15 @@ FileWrite WriteFileWhole(const std::string& path, const std::string& bytes)
         return FileWrite::Written;
     DeleteFileA(temporary.c_str());
     return FileWrite::WriteFailed;
+}
+
+FilesWrite WriteFilesInOrder(const std::vector<FileToWrite>& files)
+{
+    FilesWrite outcome;
+    for (; outcome.Failed < files.size(); ++outcome.Failed) {
+        outcome.Result = WriteFileWhole(files[outcome.Failed].Path, files[outcome.Failed].Bytes);
+        if (outcome.Result != FileWrite::Written)
+            break;
+    }
+    return outcome;
 }

@@ -47,8 +47,27 @@ RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& ex
 RegScript BuildAssociationsScript(const AssociationCatalog& catalog, std::vector<std::string> extensionKeys,
                                   const RegistryLocation& location, UINT codePage, UINT sourceCodePage = CP_ACP);
 
+// The script that sets one text value, the path a policy reads
+// ("REGEDIT4", an empty line, the key line and the value line), in
+// codePage; empty when the text holds a control character or a character
+// that codePage cannot represent: neither could reach the value as it is.
+std::optional<std::string> BuildValueScript(const RegistryLocation& key, const std::string& valueName,
+                                            const std::string& text, UINT codePage, UINT sourceCodePage = CP_ACP);
+
 enum class FileWrite { Written, OpenFailed, WriteFailed };
 
 // Writes bytes to a new file beside path and moves it over path only once
 // every byte is on disk, so a failure leaves an earlier file as it was.
 FileWrite WriteFileWhole(const std::string& path, const std::string& bytes);
+
+// Files one save writes, each whole, in order; the first that fails stops
+// the rest. Failed is the index of that one, or the number of files.
+struct FileToWrite {
+    std::string Path;
+    std::string Bytes;
+};
+struct FilesWrite {
+    size_t Failed = 0;
+    FileWrite Result = FileWrite::Written;
+};
+FilesWrite WriteFilesInOrder(const std::vector<FileToWrite>& files);

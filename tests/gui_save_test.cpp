@@ -12,6 +12,7 @@
 #include "model/AssociationCatalog.h"
 #include "model/ErrorReport.h"
 #include "model/Elevation.h"
+#include "persist/DefaultAssociations.h"
 #include "view/EntryMessages.h"
 #include "tests/support/DataFoldersOverride.h"
 #include "tests/support/MessageBoxHook.h"
@@ -47,6 +48,7 @@ void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD)
 // row can be chosen and which choice is checked, and confirms it; then the
 // save dialog of the same caption as above.
 std::vector<int> choiceShown;
+std::vector<std::pair<int, std::string>> form12Typed; // an edit gets the text, a check box is clicked
 void CALLBACK AnswerDefaultsDialogs(HWND window, UINT message, UINT_PTR timer, DWORD time)
 {
     HWND dialog = FindWindowA("#32770", "既定の関連付けをXMLに保存");
@@ -54,6 +56,11 @@ void CALLBACK AnswerDefaultsDialogs(HWND window, UINT message, UINT_PTR timer, D
         return AnswerSaveDialog(window, message, timer, time);
     choiceShown = {IsWindowEnabled(GetDlgItem(dialog, IDC_FORM12_RADIOBUTTON1)),
                    static_cast<int>(IsDlgButtonChecked(dialog, IDC_FORM12_RADIOBUTTON2))};
+    for (const auto& [id, text] : form12Typed)
+        if (id == IDC_FORM12_EDIT1 || id == IDC_FORM12_EDIT2)
+            SetDlgItemTextA(dialog, id, text.c_str());
+        else
+            SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 // Every key and value below path, in a fixed order, as one text.
@@ -351,6 +358,26 @@ TEST_F(SaveCommandsTest, DefaultAssociationsOfTheChangesGoToTheChosenXmlFile)
     EXPECT_EQ(Shown("情報", MB_OK | MB_ICONINFORMATION),
               (std::vector<std::string>{"保存する関連付けがありません。\n一覧の項目を選ぶか、関連付けを変更してください。",
                                         "クリエーターが設定されていない拡張子1個は保存しませんでした。"}));
+}
+
+// Last of the file: the dialog offers these choices again to every later save.
+TEST_F(SaveCommandsTest, DefaultAssociationsDialogAddsVersionSuggestedAndDeploymentFiles)
+{
+    Mark(".log", "logfile", esModified);
+    form12Typed = {{IDC_FORM12_EDIT1, "12"}, {IDC_FORM12_CHECKBOX1, ""}, {IDC_FORM12_CHECKBOX2, ""},
+                   {IDC_FORM12_CHECKBOX3, ""}, {IDC_FORM12_EDIT2, "\\\\srv\\d.xml"}};
+    ScratchFolder folder;
+    Export(IDM_EXPORT_DEFAULTS, folder.File("d"));
+    form12Typed.clear();
+    const std::string xml = ReadFileBytes(folder.File("d.xml"));
+    EXPECT_EQ(xml, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations Version=\"12\">\r\n"
+                   "  <Association Identifier=\".log\" ProgId=\"logfile\" ApplicationName=\"logfile\" Suggested=\"true\" />"
+                   "\r\n</DefaultAssociations>\r\n");
+    EXPECT_EQ(ReadFileBytes(folder.File("d.txt")), Base64Of(xml));
+    EXPECT_NE(ReadFileBytes(folder.File("d.reg")).find("=\"\\\\\\\\srv\\\\d.xml\""), std::string::npos);
+    EXPECT_EQ(Shown("情報", MB_OK | MB_ICONINFORMATION),
+              (std::vector<std::string>{"Intune用のBase64を保存しました: " + folder.File("d.txt") +
+                                        "\nグループポリシー用のレジストリファイルを保存しました: " + folder.File("d.reg")}));
 }
 
 // A dropped script is reported before anything is staged, staged only on

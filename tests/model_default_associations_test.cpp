@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "persist/DefaultAssociations.h"
+#include "persist/RegScript.h"
+#include "tests/support/ScratchRegistry.h"
 #include "view/EntryMessages.h"
+#include "view/ExportMessages.h"
 
 static void AddAssociation(AssociationCatalog& catalog, const std::string& extension, const std::string& creator,
                            const std::string& command, EntryState state = esUnchanged)
@@ -30,8 +33,8 @@ TEST(DefaultAssociationsTest, GoldenFileOfASmallCatalog)
     AddAssociation(catalog, ".none", "", "");
     AddAssociation(catalog, ".gone", "gonefile", "gone.exe", esDeleted);
 
-    const DefaultAssociationList list =
-        CollectDefaultAssociations(catalog, {".txt", ".none", ".テキスト", ".htm", ".gone", ".missing", ".nocmd", ".txt"});
+    const DefaultAssociationList list = CollectDefaultAssociations(
+        catalog, {".txt", ".none", ".テキスト", ".htm", ".gone", ".missing", ".nocmd", ".txt"}, AssociationLocations{});
     EXPECT_EQ(list.LeftOut, 3u);
     const DefaultAssociationsFile file = BuildDefaultAssociationsXml(list.Entries);
     EXPECT_FALSE(file.Problem);
@@ -80,4 +83,74 @@ TEST(DefaultAssociationsTest, ChangedAssociationsAreThoseOfChangedExtensionsOrCr
     AddAssociation(catalog, ".e", "efile", "");
     catalog.CreatorMap["bfile"].State = esModified;
     EXPECT_EQ(ChangedAssociationKeys(catalog), (std::vector<std::string>{".a", ".b", ".c"}));
+}
+
+class DefaultAssociationsFileTest : public RegistryTest {};
+
+// The shell follows a user's choice only to a type the machine has; the
+// platform's own export names that type, and the program its command runs.
+// The chosen type's key in the user's classes, its command in the machine's:
+// the merged view runs the machine's command. A choice of the creator in
+// another case is the creator.
+TEST_F(DefaultAssociationsFileTest, NamesTheChosenTypeWithVersionAndSuggested)
+{
+    const AssociationLocations locations = Locations();
+    ::SetText(Root(), "Chosen.Type\\shell\\open\\command", "", "C:\\Apps\\chosen.exe \"%1\"");
+    CreateKey(HKEY_CURRENT_USER, locations.User.KeyPath("Chosen.Type"));
+    AssociationCatalog catalog;
+    AddAssociation(catalog, ".txt", "txtfile", "C:\\Apps\\edit.exe %1");
+    AddAssociation(catalog, ".log", "txtfile", "C:\\Apps\\edit.exe %1");
+    AddAssociation(catalog, ".new", "", "");
+    AddAssociation(catalog, ".ini", "txtfile", "C:\\Apps\\edit.exe %1");
+    for (const auto& [key, choice] :
+         {std::pair{".ini", "TXTFILE"}, {".txt", "Chosen.Type"}, {".log", "Gone.Type"}, {".new", "Chosen.Type"}})
+        catalog.ExtensionMap[key].UserChoice = choice;
+
+    const DefaultAssociationList list = CollectDefaultAssociations(catalog, {".txt", ".log", ".new", ".ini"}, locations);
+    EXPECT_EQ(LeftOutMessage(list), "ユーザーの選択がこのコンピューターにない種類を指している拡張子1個は、クリエーターで保存しました。");
+    const DefaultAssociationsFile file =
+        BuildDefaultAssociationsXml(list.Entries, DefaultsOptions{.Version = 7, .Suggested = true, .PolicyPath = ""});
+    EXPECT_EQ(file.Bytes, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations Version=\"7\">\r\n"
+                          "  <Association Identifier=\".ini\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "
+                          "Suggested=\"true\" />\r\n"
+                          "  <Association Identifier=\".log\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "
+                          "Suggested=\"true\" />\r\n"
+                          "  <Association Identifier=\".new\" ProgId=\"Chosen.Type\" ApplicationName=\"chosen.exe\" "
+                          "Suggested=\"true\" />\r\n"
+                          "  <Association Identifier=\".txt\" ProgId=\"Chosen.Type\" ApplicationName=\"chosen.exe\" "
+                          "Suggested=\"true\" />\r\n"
+                          "</DefaultAssociations>\r\n");
+}
+
+TEST(DeploymentFilesTest, VersionsBase64AndNamesBesideTheFile)
+{
+    std::string versions;
+    for (const char* text : {"1", "007", "2147483647", "2147483648", "0", "-1", "1.5", ""})
+        versions += std::to_string(ParseAssociationsVersion(text).value_or(0)) + " ";
+    EXPECT_EQ(versions, "1 7 2147483647 0 0 0 0 0 ");
+    EXPECT_EQ(Base64Of("") + "|" + Base64Of("M") + "|" + Base64Of("Ma") + "|" + Base64Of("Man\xFF\xFE"),
+              "|TQ==|TWE=|TWFu//4=");
+    EXPECT_EQ(SiblingPath("C:\\deploy\\defaults.xml", ".txt"), "C:\\deploy\\defaults.txt");
+    EXPECT_EQ(SiblingPath("C:\\de.ploy\\defaults", ".reg"), "C:\\de.ploy\\defaults.reg");
+    EXPECT_EQ(SiblingPath("C:\\deploy\\defaults.TXT", ".txt"), "C:\\deploy\\defaults.TXT.txt");
+}
+
+// In Shift-JIS "表" ends in the backslash byte, which must not be escaped.
+TEST(DeploymentFilesTest, PolicyScriptSetsThePathOrRefusesIt)
+{
+    const struct {
+        const char* path;
+        const char* script; // nullptr: refused
+    } cases[] = {
+        {"\\\\srv\\配布\\表.xml", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft\\Windows\\System]\r\n"
+                                "\"DefaultAssociationsConfiguration\"=\"\\\\\\\\srv\\\\\x94\x7A\x95\x7A\\\\\x95\x5C.xml\"\r\n"},
+        {"C:\\a\tb.xml", nullptr},
+        {"C:\\caf\xC3\xA9.xml", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::optional<std::string> script =
+            BuildValueScript(AssociationsPolicyKey(), kAssociationsPolicyValue, c.path, 932, CP_UTF8);
+        EXPECT_EQ(script.value_or("refused"), c.script ? c.script : "refused");
+    }
 }

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,59 @@ TEST(CommandLineProgramTest, ExportsWithoutAWindowAndTellsByExitCode)
         EXPECT_EQ(run.output, output);
         EXPECT_EQ(ReadFileBytes(folder.File("kept.reg")), output == unread ? txtScript : "earlier");
     }
+    SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", nullptr);
+}
+
+// The deployment files of /defaults: each written, or none where the
+// command line or the policy's path is wrong; a failed file names itself.
+TEST(CommandLineProgramTest, DefaultsWritesTheDeploymentFilesItIsAskedFor)
+{
+    ScratchClassesRoot scratch;
+    SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", scratch.Path().c_str());
+    SetText(scratch.Key(), ".txt", "", "txtfile");
+    SetText(scratch.Key(), "txtfile\\shell\\open\\command", "", "C:\\Tools\\edit.exe \"%1\"");
+    ScratchFolder folder;
+    const std::string xml = folder.File("d.xml"), missing = folder.File("none\\d.b64");
+    const struct {
+        std::string arguments;
+        DWORD code;
+        std::string output;
+        bool written;
+    } cases[] = {
+        {"/version 3 .txt /suggested /intune \"" + folder.File("d.b64") + "\" /gpo \\\\srv\\deploy\\d.xml", 0,
+         "Intune用のBase64を保存しました: " + folder.File("d.b64") +
+             "\r\nグループポリシー用のレジストリファイルを保存しました: " + folder.File("d.reg") + "\r\n",
+         true},
+        {"/version 0", 2, "/version には1から2147483647までの整数を指定してください: 0\r\n", false},
+        {"/gpo", 2, "値を指定してください: /gpo\r\n", false},
+        {"/gpo C:\\caf\xC3\xA9.xml", 1,
+         "グループポリシーに指定するパスに、改行などの制御文字か、レジストリファイルに保存できない文字があります。\r\n", false},
+        {"/intune \"" + missing + "\"", 1, "ファイルを開くことができませんでした。\r\n" + missing + "\r\n保存済みのファイル: " + xml + "\r\n",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        DeleteFileA(xml.c_str());
+        const ProgramRun run = RunProgram("/defaults \"" + xml + "\" " + c.arguments, folder);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_EQ(run.output.substr(0, c.output.size()), c.output);
+        EXPECT_EQ(FileExists(xml), c.written);
+    }
+    const std::string expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations Version=\"3\">\r\n"
+                                 "  <Association Identifier=\".txt\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "
+                                 "Suggested=\"true\" />\r\n</DefaultAssociations>\r\n";
+    RunProgram("/defaults \"" + xml + "\" /intune \"" + folder.File("d.b64") + "\" /version 3 /suggested", folder);
+    EXPECT_EQ(ReadFileBytes(xml), expected);
+    const std::string base64 = ReadFileBytes(folder.File("d.b64"));
+    std::string decoded(base64.size(), '\0');
+    DWORD size = static_cast<DWORD>(decoded.size());
+    ASSERT_TRUE(CryptStringToBinaryA(base64.c_str(), static_cast<DWORD>(base64.size()), CRYPT_STRING_BASE64,
+                                     reinterpret_cast<BYTE*>(decoded.data()), &size, nullptr, nullptr));
+    EXPECT_EQ(decoded.substr(0, size), expected);
+    EXPECT_EQ(base64.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(folder.File("d.reg")),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Policies\\Microsoft\\Windows\\System]\r\n"
+              "\"DefaultAssociationsConfiguration\"=\"\\\\\\\\srv\\\\deploy\\\\d.xml\"\r\n");
     SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", nullptr);
 }
 

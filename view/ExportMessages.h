@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "persist/DefaultAssociations.h"
 #include "persist/RegScript.h"
@@ -31,7 +32,8 @@ inline std::string FileWriteMessage(FileWrite result)
     return kFileWriteFailedMessage;
 }
 
-// What the default associations file leaves out; empty when it left out nothing.
+// What the default associations file leaves out, and where it names the
+// creator in place of a user's choice it cannot name; empty when neither.
 inline std::string LeftOutMessage(const DefaultAssociationList& list)
 {
     std::string counted;
@@ -41,5 +43,36 @@ inline std::string LeftOutMessage(const DefaultAssociationList& list)
         counted += counted.empty() ? "" : "と、";
         counted += "クリエーターがレジストリのパス(CLSID\\{…}など)の拡張子" + std::to_string(list.ByRegistryPath) + "個";
     }
-    return counted.empty() ? counted : counted + "は保存しませんでした。";
+    std::string message = counted.empty() ? counted : counted + "は保存しませんでした。";
+    if (list.ChoiceMissing > 0)
+        message += (message.empty() ? "" : "\n") + std::string("ユーザーの選択がこのコンピューターにない種類を指している拡張子") +
+                   std::to_string(list.ChoiceMissing) + "個は、クリエーターで保存しました。";
+    return message;
+}
+
+inline constexpr const char* kPolicyPathRefusedMessage =
+    "グループポリシーに指定するパスに、改行などの制御文字か、レジストリファイルに保存できない文字があります。";
+
+// The deployment files a save wrote beside the XML, one line each.
+inline std::string DeploymentFilesMessage(const std::string& base64Path, const std::string& policyPath)
+{
+    std::string message;
+    if (!base64Path.empty())
+        message += "Intune用のBase64を保存しました: " + base64Path;
+    if (!policyPath.empty())
+        message += (message.empty() ? "" : "\n") + std::string("グループポリシー用のレジストリファイルを保存しました: ") + policyPath;
+    return message;
+}
+
+// Empty when every file was written. With one file, the message of that
+// file; with more, which one failed and which stay written before it.
+inline std::string FilesWriteMessage(const std::vector<FileToWrite>& files, const FilesWrite& result)
+{
+    const std::string failure = FileWriteMessage(result.Result);
+    if (failure.empty() || files.size() < 2 || result.Failed >= files.size())
+        return failure;
+    std::string message = failure + "\n" + files[result.Failed].Path;
+    for (size_t i = 0; i < result.Failed; ++i)
+        message += (i == 0 ? "\n保存済みのファイル: " : ", ") + files[i].Path;
+    return message;
 }
