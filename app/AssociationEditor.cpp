@@ -9,9 +9,12 @@
 #include "persist/Backup.h"
 #include "persist/RegScript.h"
 #include "persist/RegistryCommit.h"
+#include "persist/ScriptFile.h"
+#include "model/ScriptChanges.h"
 #include "ui/MessageBox.h"
 #include "view/EntryMessages.h"
 #include "view/ExportMessages.h"
+#include "view/ScriptMessages.h"
 #include "view/ShellServices.h"
 
 namespace {
@@ -36,6 +39,9 @@ constexpr const char* kHiddenTail =
 constexpr size_t kListedAtMost = 10;
 
 constexpr const char* kNoUserChoice = "この拡張子には、ユーザーが Windows で選んだプログラムがありません。";
+
+constexpr const char* kLoadQuestion =
+    "\n\n読み込みますか? 読み込んだ変更は、一覧に印が付きます。レジストリーに書き込むのは「レジストリ書込」のときです。";
 
 constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
@@ -352,6 +358,45 @@ void AssociationEditor::SaveScript(const RegScript& script, const std::string& p
     }
     if (const std::string failure = FileWriteMessage(WriteFileWhole(path, script.Bytes)); !failure.empty())
         host_.Ask(failure, kCaptionError, kErrorBox);
+}
+
+void AssociationEditor::ImportScript()
+{
+    if (host_.ChooseScriptFile(scriptPath_))
+        LoadScript(scriptPath_);
+}
+
+void AssociationEditor::LoadScript(const std::string& path)
+{
+    if (Scanning)
+        return;
+    const ScriptFile file = ReadScriptFile(path);
+    if (!file.File) {
+        host_.Ask(ScriptFileMessage(path, file), kCaptionError, kErrorBox);
+        return;
+    }
+    // Staged on a copy: the list shows none of it until the user has seen
+    // the report and agreed, and a refusal leaves the catalog as it was.
+    AssociationCatalog staged = Catalog;
+    const ScriptLoad load = StageScriptChanges(staged, *file.File, [](AssociationCatalog& catalog, const std::string& creator) {
+        ReadCreatorVerbs(catalog, CurrentAssociationLocations(), creator);
+    });
+    const std::string report = ScriptLoadReport(path, load, Target == SaveTarget::User);
+    if (load.Changes() == 0) {
+        host_.Ask(report, kCaptionInfo, kInfoBox);
+        return;
+    }
+    // A change to what runs programs is taken only by a deliberate OK.
+    const UINT defaultButton = load.DangerousExtensions.empty() ? MB_DEFBUTTON1 : MB_DEFBUTTON2;
+    if (host_.Ask(report + kLoadQuestion, kCaptionConfirm, MB_OKCANCEL | MB_ICONQUESTION | defaultButton) != IDOK)
+        return;
+    Catalog = std::move(staged);
+    for (const std::string& extension : load.AddedExtensions)
+        host_.ExtensionAdded(extension);
+    for (const std::string& creator : load.NewIcons)
+        if (const CreatorEntry* entry = Find(Catalog.CreatorMap, creator))
+            host_.CreatorIconChanged(*entry);
+    WorkflowApplied();
 }
 
 bool AssociationEditor::CloseQuery()

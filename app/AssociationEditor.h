@@ -48,6 +48,8 @@ public:
                            AssociationFields& confirmed) = 0;
     // The file an export goes to; false when the user cancels.
     virtual bool ChooseExportFile(std::string& path) = 0;
+    // The registry script to load; false when the user cancels.
+    virtual bool ChooseScriptFile(std::string& path) = 0;
     // Starts the program again as an administrator and closes the window,
     // without asking about the changes again.
     virtual void RestartElevated() = 0;
@@ -108,6 +110,11 @@ public:
     bool CommitChanges();
     void ExportChanges();
     void ExportSelected(const std::string& extension);
+    // Loads a registry script for review: tells what it would change and
+    // what it leaves out, and stages the changes only once the user agrees.
+    // Nothing is written before the commit.
+    void ImportScript();
+    void LoadScript(const std::string& path);
     // Whether the window may close now: asks to commit pending changes.
     bool CloseQuery();
 
@@ -124,4 +131,5 @@ private:
 
     EditorHost& host_;
     std::string exportPath_; // the file chosen last, where the next export dialog starts
+    std::string scriptPath_; // the script loaded last, where the next open dialog starts
 };

@@ -16,6 +16,10 @@ const char* const kCommandLineUsage =
     "                   XMLを1行のBase64にしてファイル2にも保存します(Intuneなど用、改行なし)。\n"
     "      /gpo パス    グループポリシーがパスのXMLを読むように設定するレジストリファイルを、\n"
     "                   XMLと同じ名前で拡張子.regのファイルにも保存します。\n"
+    "  morvido /check ファイル\n"
+    "      レジストリファイルを読み込んだときに変更される関連付けと、読み込まれない項目を表示します。\n"
+    "      何も書き込みません。終了コード: 0 すべて読み込めます、1 読み込まれない項目があります、\n"
+    "      2 ファイルを読み込めません\n"
     "  morvido /?\n"
     "      この説明を表示します。\n"
     "拡張子を指定しないときは、すべての関連づけを保存します。ウィンドウは開かず、\n"
@@ -97,11 +101,15 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
         request.Action = CommandAction::ExportScript;
     else if (option == "defaults")
         request.Action = CommandAction::ExportDefaults;
+    else if (option == "check")
+        request.Action = CommandAction::CheckScript;
     else
         return Refuse(kUnknownOption + arguments[0]);
     if (arguments.size() < 2 || arguments[1].empty() || arguments[1][0] == '/')
         return Refuse(kFileMissing);
     request.File = arguments[1];
+    if (request.Action == CommandAction::CheckScript && arguments.size() > 2)
+        return Refuse(kUnknownOption + arguments[2]);
     for (size_t i = 2; i < arguments.size(); ++i) {
         if (request.Action == CommandAction::ExportDefaults && !OptionName(arguments[i]).empty()) {
             if (std::string problem = TakeDefaultsOption(arguments, i, request); !problem.empty())

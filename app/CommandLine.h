@@ -11,10 +11,15 @@ inline constexpr int kExitSucceeded = 0;
 inline constexpr int kExitFailed = 1; // an unknown extension, an entry to save that could not be read, a text no
                                       // file can hold, a file not written
 inline constexpr int kExitBadCommandLine = 2;
+// /check: every key of the script would load (0), some would be left out
+// (1), the file is no registry script that can be read (2).
+inline constexpr int kExitScriptLoads = 0;
+inline constexpr int kExitScriptLeavesOut = 1;
+inline constexpr int kExitScriptUnreadable = 2;
 
 extern const char* const kCommandLineUsage;
 
-enum class CommandAction { OpenWindow, ShowUsage, ExportScript, ExportDefaults, Refuse };
+enum class CommandAction { OpenWindow, ShowUsage, ExportScript, ExportDefaults, CheckScript, Refuse };
 
 struct CommandLineRequest {
     CommandAction Action = CommandAction::OpenWindow;

@@ -8,13 +8,17 @@
 #include "app/CommandLine.h"
 #include "app/DefaultsCommand.h"
 #include "model/CatalogScan.h"
+#include "model/Elevation.h"
 #include "model/ErrorReport.h"
 #include "model/RegText.h"
+#include "model/ScriptChanges.h"
 #include "model/Scoped.h"
 #include "model/TextConversion.h"
 #include "persist/DefaultAssociations.h"
 #include "persist/RegScript.h"
+#include "persist/ScriptFile.h"
 #include "view/ExportMessages.h"
+#include "view/ScriptMessages.h"
 
 namespace {
 
@@ -150,6 +154,28 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
     return kExitSucceeded;
 }
 
+// The report the window shows before it loads the script, over the
+// registry as it is, with the commit's target the window starts with.
+int CheckScript(const std::string& path, const ConsoleOutput& console)
+{
+    const ScriptFile file = ReadScriptFile(path);
+    if (!file.File) {
+        console.Error(ScriptFileMessage(path, file) + "\n");
+        return kExitScriptUnreadable;
+    }
+    const ErrorSink previous =
+        SetErrorSink([&console](const EntryFailure& failure) { console.Error(EntryFailureMessage(failure) + "\n"); });
+    AssociationCatalog catalog;
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    FillCatalogFromRegistry(catalog, locations);
+    const ScriptLoad load = StageScriptChanges(catalog, *file.File, [&](AssociationCatalog& staged, const std::string& creator) {
+        ReadCreatorVerbs(staged, locations, creator);
+    });
+    SetErrorSink(previous);
+    console.Out(ScriptLoadReport(path, load, !ProcessIsElevated()) + "\n");
+    return load.LeftOutCount == 0 ? kExitScriptLoads : kExitScriptLeavesOut;
+}
+
 } // namespace
 
 std::vector<std::string> CommandLineArguments()
@@ -172,6 +198,8 @@ int RunCommandLine(const CommandLineRequest& request)
     case CommandAction::ExportScript:
     case CommandAction::ExportDefaults:
         break;
+    case CommandAction::CheckScript:
+        return CheckScript(request.File, console);
     case CommandAction::ShowUsage:
         console.Out(kCommandLineUsage);
         return kExitSucceeded;

@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <utility>
@@ -82,6 +83,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (CursorMoved(reinterpret_cast<HWND>(wParam)))
             return FALSE;
         break;
+    case WM_DROPFILES:
+        FilesDropped(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DPICHANGED:
         FormDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -116,6 +120,12 @@ bool TForm1::FormCreate()
     ApplyFontsAndPictures();
     LayoutControls();
     LoadSettings();
+    // A registry script dropped on the window is loaded for review. An
+    // elevated window must let the drop's messages in from Explorer, which
+    // runs with less rights (0x0049 carries the dropped names).
+    DragAcceptFiles(hwnd_, TRUE);
+    for (const UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), UINT(0x0049)})
+        ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
     return true;
 }
 
@@ -358,6 +368,20 @@ bool TForm1::CursorMoved(HWND target)
     return target != hwnd_;
 }
 
+// The first file of the drop; a drop of several is one user action, and
+// loading each would ask as many times.
+void TForm1::FilesDropped(HDROP drop)
+{
+    std::string path;
+    if (const UINT length = DragQueryFileA(drop, 0, nullptr, 0); length != 0) {
+        path.assign(length + 1, '\0');
+        path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
+    }
+    DragFinish(drop);
+    if (!path.empty() && !editor_.Scanning)
+        editor_.LoadScript(path);
+}
+
 void TForm1::ListView1KeyUp(WORD key)
 {
     if (key == VK_LEFT || key == VK_UP || key == VK_RIGHT || key == VK_DOWN)
@@ -383,6 +407,7 @@ void TForm1::RunCommand(UINT id)
          [](TForm1& form) { SaveDefaultAssociationsFile(form.hwnd_, form.editor_.Catalog, form.list_.SelectedKey()); }},
         // Posted, so the window is not destroyed under the menu or button
         // that asked for it.
+        {IDM_IMPORT_SCRIPT, true, [](TForm1& form) { form.editor_.ImportScript(); }},
         {IDM_CLOSE, false, [](TForm1& form) { PostMessageA(form.hwnd_, WM_CLOSE, 0, 0); }},
         {IDM_EDIT, true, [](TForm1& form) { form.EditAssociation(); }},
         {IDM_ADD, true, [](TForm1& form) { form.AddAssociation(); }},
@@ -541,3 +566,5 @@ bool TForm1::RunDialog(AssociationDialog dialog, const AssociationFields& shown,
 }
 
 bool TForm1::ChooseExportFile(std::string& path) { return ExecuteSaveDialog1(hwnd_, path); }
+
+bool TForm1::ChooseScriptFile(std::string& path) { return ExecuteOpenDialog1(hwnd_, path); }

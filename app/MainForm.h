@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <array>
 #include <map>
@@ -90,6 +91,7 @@ private:
     LRESULT ControlColorRequested(HDC dc);
     bool CursorMoved(HWND target);
     void ListView1KeyUp(WORD key);
+    void FilesDropped(HDROP drop);
 
     // Building the window.
     bool CreateControls();
@@ -124,6 +126,7 @@ private:
     bool RunDialog(AssociationDialog dialog, const AssociationFields& shown, const EditLocks& locks,
                    AssociationFields& confirmed) override;
     bool ChooseExportFile(std::string& path) override;
+    bool ChooseScriptFile(std::string& path) override;
     void RestartElevated() override;
 
     AssociationEditor editor_{*this};

@@ -58,6 +58,8 @@ constexpr MenuItem kMainMenu[] = {
     {IDM_EXPORT_CHANGES, "全編集項目ﾌｧｲﾙ保存(&S)"},
     {IDM_EXPORT_DEFAULTS, "既定の関連付けをXMLに保存(&D)"},
     kSeparator,
+    {IDM_IMPORT_SCRIPT, "レジストリファイルを読み込む(&I)..."},
+    kSeparator,
     {IDM_RESTART_ELEVATED, "管理者として再起動(&R)"},
     {IDM_CLOSE, "終了(&X)"},
     {0, "編集(&E)"},

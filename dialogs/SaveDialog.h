@@ -1,4 +1,4 @@
-// The dialogs that choose the file an export writes.
+// The dialogs that choose the file an export writes, and the script a load reads.
 #pragma once
 #include <windows.h>
 
@@ -13,3 +13,7 @@ bool ExecuteSaveDialog(HWND owner, const char* title, const char* filter, const 
 
 // SaveDialog1, the dialog of both registry script exports.
 bool ExecuteSaveDialog1(HWND owner, std::string& fileName);
+
+// OpenDialog1, the dialog of loading a registry script; false when the user
+// cancels, and after a message when the dialog itself failed.
+bool ExecuteOpenDialog1(HWND owner, std::string& fileName);

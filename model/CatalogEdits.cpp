@@ -148,7 +148,8 @@ void ApplyCreatorPart(AssociationCatalog& catalog, const AssociationFields& fiel
         TakeSettings(*stored, working);
         stored->State = deleted ? esAdded : esModified;
     }
-    stored->AddExtension(extension);
+    if (!extension.empty())
+        stored->AddExtension(extension);
     if (reloadIcon && loadImage)
         loadImage(*stored);
 }
@@ -255,6 +256,21 @@ void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields, b
     if (creator.ExtensionCount != 0 || IsRegistryPath(fields.Creator) || !removeCreator)
         return;
     MarkDeleted(creator, fields.Creator);
+}
+
+bool ApplyCreatorEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage)
+{
+    if (fields.Creator.empty())
+        return false;
+    ApplyCreatorPart(catalog, fields, std::string(), loadImage, EditLocks{});
+    return CarriesMark(catalog, std::string(), fields.Creator);
+}
+
+void ApplyCreatorDelete(AssociationCatalog& catalog, const std::string& creator)
+{
+    CreatorEntry* stored = Find(catalog.CreatorMap, creator);
+    if (stored && !IsRegistryPath(creator))
+        MarkDeleted(*stored, creator);
 }
 
 NameProblem CheckTypedNames(const AssociationCatalog& catalog, const AssociationFields& fields, bool extensionTyped)

@@ -57,6 +57,14 @@ AddResult ApplyAdd(AssociationCatalog& catalog, const AssociationFields& fields,
 // CLSID\{...}) is never marked. Both keep what the scan read of them.
 void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields, bool removeCreator = true);
 
+// The creator's part of the dialog alone, staged as ApplyEdit stages it
+// but without an extension to list: a script may change a creator without
+// naming any extension. True when the creator carries a mark.
+bool ApplyCreatorEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage);
+// Marks the creator deleted as ApplyDelete does, whatever extensions still
+// name it; one named by a registry path, or not in the catalog, stays.
+void ApplyCreatorDelete(AssociationCatalog& catalog, const std::string& creator);
+
 // A typed name that is a registry path rather than a key name: committed,
 // it would write below some other key. The field at fault, or none when the
 // names are fine. Creators the catalog already holds under such a name stay

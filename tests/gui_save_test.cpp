@@ -1,5 +1,8 @@
 #include <windows.h>
 #include <dlgs.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,20 @@ void CALLBACK AnswerDefaultsDialogs(HWND window, UINT message, UINT_PTR timer, D
         else
             SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+// Every key and value below path, in a fixed order, as one text.
+std::string Tree(HKEY root, const std::string& path)
+{
+    std::string text = "[" + path + "]";
+    std::vector<std::string> names = ValueNames(root, path), keys = SubKeyNames(root, path);
+    std::sort(names.begin(), names.end()), std::sort(keys.begin(), keys.end());
+    for (const std::string& name : names) {
+        const StoredValue value = GetValue(root, path, name);
+        text += name + "=" + std::to_string(value.type) + ":" + std::string(value.bytes.begin(), value.bytes.end()) + ";";
+    }
+    for (const std::string& key : keys)
+        text += Tree(root, path.empty() ? key : path + "\\" + key);
+    return text;
 }
 } // namespace
 
@@ -361,4 +378,78 @@ TEST_F(SaveCommandsTest, DefaultAssociationsDialogAddsVersionSuggestedAndDeploym
     EXPECT_EQ(Shown("情報", MB_OK | MB_ICONINFORMATION),
               (std::vector<std::string>{"Intune用のBase64を保存しました: " + folder.File("d.txt") +
                                         "\nグループポリシー用のレジストリファイルを保存しました: " + folder.File("d.reg")}));
+}
+
+// A dropped script is reported before anything is staged, staged only on
+// OK, and written only by the commit; loading the backup of that commit and
+// committing it gives back both layers as they were, for either target.
+TEST_F(SaveCommandsTest, ALoadedScriptWaitsForTheCommitAndItsBackupRestores)
+{
+    const std::string userClasses = scratch_.UserLocation().Path;
+    ::SetText(HKEY_CURRENT_USER, userClasses + "\\.txt", "", "txtfile");
+    ::SetText(HKEY_CURRENT_USER, userClasses + "\\.txt", "Content Type", "text/user");
+    const auto tree = [&] { return Tree(Root(), "") + Tree(HKEY_CURRENT_USER, userClasses); };
+    const auto backups = [this] { return ListFiles(dataFolder.File("backup\\*.reg")); };
+    const auto drop = [&](const std::string& path, int answer) {
+        const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+        auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+        files->pFiles = sizeof(DROPFILES);
+        path.copy(reinterpret_cast<char*>(files + 1), path.size());
+        GlobalUnlock(memory);
+        hook.Answer(answer);
+        SendMessageA(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    };
+    // The one backup written since earlier, loaded and committed.
+    const auto restore = [&](const std::vector<std::string>& earlier) {
+        std::vector<std::string> now = backups();
+        std::erase_if(now, [&](const std::string& file) { return std::count(earlier.begin(), earlier.end(), file); });
+        ASSERT_EQ(now.size(), 1u);
+        drop(dataFolder.File("backup\\" + now[0]), IDOK);
+        Command(IDM_COMMIT);
+    };
+    Command(IDM_RELOAD);
+    const std::string before = tree();
+    ScratchFolder folder;
+    const std::string script = folder.File("a.reg");
+    WriteFileBytes(script, "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n\"Content Type\"=\"text/loaded\"\r\n\r\n"
+                           "[HKEY_CLASSES_ROOT\\.new]\r\n@=\"newfile\"\r\n[HKCR\\newfile\\shell\\open\\command]\r\n@=\"new.exe\"\r\n"
+                           "[-HKEY_CLASSES_ROOT\\.log]\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+                           "\"x\"=\"x.exe\"\r\n");
+    Command(IDM_TARGET_MACHINE);
+    drop(script, IDCANCEL);
+    EXPECT_FALSE(form.Editor().Modified);
+    drop(script, IDOK);
+    ASSERT_EQ(hook.Records().size(), 2u);
+    EXPECT_EQ(hook.Records()[1].text.rfind("「" + script + "」で変更する関連付け: 編集 1 件、追加 2 件、削除 1 件\n\n"
+                                           "読み込まない項目（関連付けのキーと値のほか）: 1 件\n"
+                                           "・HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\n\n読み込みますか?", 0),
+              0u);
+    const AssociationCatalog& catalog = form.Editor().Catalog;
+    EXPECT_EQ(catalog.ExtensionMap.at(".txt").State + catalog.ExtensionMap.at(".new").State * 10 +
+                  catalog.ExtensionMap.at(".log").State * 100 + catalog.CreatorMap.at("newfile").State * 1000,
+              esModified + esAdded * 10 + esDeleted * 100 + esAdded * 1000);
+    EXPECT_EQ(ListView_GetItemCount(form.List().ListView1), 3);
+    EXPECT_EQ(tree(), before) << "nothing is written before the commit";
+
+    Command(IDM_COMMIT);
+    EXPECT_EQ(GetValue(".txt", "Content Type").Text() + GetValue(".new", "").Text() +
+                  GetValue("newfile\\shell\\open\\command", "").Text() + GetValue("logfile", "").Text(),
+              "text/loadednewfilenew.exeログ");
+    EXPECT_FALSE(KeyExists(".log") || GetValue("newfile", "").exists);
+    EXPECT_FALSE(::GetValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x").exists);
+    restore({});
+    EXPECT_EQ(tree(), before) << "the machine's backup restored";
+
+    Command(IDM_TARGET_USER);
+    WriteFileBytes(script, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Classes\\.txt]\r\n\"Content Type\"=\"text/mine\"\r\n"
+                           "[HKCU\\Software\\Classes\\.log]\r\n\"Content Type\"=\"text/log\"\r\n");
+    drop(script, IDOK);
+    const std::vector<std::string> earlier = backups();
+    Command(IDM_COMMIT);
+    const auto user = [&](const char* key, const char* name) {
+        return ::GetValue(HKEY_CURRENT_USER, userClasses + "\\" + key, name).Text();
+    };
+    EXPECT_EQ(user(".txt", "Content Type") + user(".log", "") + user(".log", "Content Type"), "text/minelogfiletext/log");
+    restore(earlier);
+    EXPECT_EQ(tree(), before) << "the user's backup restored";
 }

@@ -169,3 +169,59 @@ TEST(CommandLineProgramTest, DefaultsWritesTheDeploymentFilesItIsAskedFor)
               "\"DefaultAssociationsConfiguration\"=\"\\\\\\\\srv\\\\deploy\\\\d.xml\"\r\n");
     SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", nullptr);
 }
+
+// /check reports what loading a script would change and leave out, by exit
+// code as well, and writes nothing. The machine's classes are the target of
+// an elevated run, which every Wine process is.
+TEST(CommandLineProgramTest, CheckReportsWhatAScriptWouldLoadAndWritesNothing)
+{
+    ScratchClassesRoot scratch;
+    SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", scratch.Path().c_str());
+    SetText(scratch.Key(), ".txt", "", "txtfile");
+    SetText(scratch.Key(), ".txt", "Content Type", "text/plain");
+    ScratchFolder folder;
+    const std::wstring unicode = L"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+                                 L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+                                 L"\"Updater\"=\"C:\\\\evil.exe\"\r\n\r\n[HKCU\\Software\\Classes\\.txt]\r\n"
+                                 L"@=\"txtfile\"\r\n\"Content Type\"=\"text/x\"\r\n";
+    const std::string big = folder.File("big.reg");
+    {
+        ScopedKernelHandle file(CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER size{};
+        size.QuadPart = 64ll * 1024 * 1024 + 1;
+        ASSERT_TRUE(SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get()));
+    }
+    struct Case {
+        const char* name;
+        std::string bytes; // none: the file is not there, or made above
+        DWORD code;
+        std::string output; // after the file's path
+    };
+    const Case cases[] = {
+        {"ok.reg", "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n\"Content Type\"=\"text/x\"\r\n", 0,
+         "」で変更する関連付け: 編集 1 件、追加 0 件、削除 0 件\r\n"},
+        {"run.reg", std::string(reinterpret_cast<const char*>(unicode.data()), unicode.size() * sizeof(wchar_t)), 1,
+         "」で変更する関連付け: 編集 1 件、追加 0 件、削除 0 件\r\n\r\n読み込まない項目（関連付けのキーと値のほか）: 1 件\r\n"
+         "・HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\r\n\r\n"
+         "このファイルはこのユーザーの関連付け（HKEY_CURRENT_USER\\Software\\Classes）を指定していますが、"
+         "保存先は「すべてのユーザー」です。\r\n"},
+        {"broken.reg", "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.txt\r\n", 2,
+         " の 3 行目: キーの名前の終わりの「]」がありません。\r\n何も読み込んでいません。\r\n"},
+        {"text.reg", "hello", 2, " の 1 行目: レジストリファイルではありません。\r\n何も読み込んでいません。\r\n"},
+        {"missing.reg", "", 2, "」が見つかりません。\r\n何も読み込んでいません。\r\n"},
+        {"big.reg", "", 2, "」は64MBより大きいため、読み込めません。\r\n何も読み込んでいません。\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.File(c.name);
+        if (!c.bytes.empty())
+            WriteFileBytes(path, c.bytes);
+        const ProgramRun run = RunProgram("/check \"" + path + "\"", folder);
+        EXPECT_EQ(run.code, c.code);
+        const bool quoted = c.output[0] != ' ';
+        EXPECT_EQ(run.output, (quoted ? "「" : "") + path + c.output);
+    }
+    EXPECT_EQ(GetValue(scratch.Key(), ".txt", "Content Type").Text(), "text/plain");
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, scratch.Path() + "-user\\.txt"));
+    SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", nullptr);
+}

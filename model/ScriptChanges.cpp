@@ -1,0 +1,488 @@
+#include "model/ScriptChanges.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "model/AssociationFields.h"
+#include "model/DangerousTypes.h"
+#include "model/KeyNames.h"
+#include "model/RegistryLayout.h"
+#include "model/RegistryLocation.h"
+#include "model/VerbEdits.h"
+
+namespace {
+
+// The short forms of the roots that scripts from elsewhere use.
+struct RootAbbreviation {
+    const char* shortName;
+    const char* longName;
+};
+constexpr RootAbbreviation kRootAbbreviations[] = {
+    {"HKCR", "HKEY_CLASSES_ROOT"},
+    {"HKLM", "HKEY_LOCAL_MACHINE"},
+    {"HKCU", "HKEY_CURRENT_USER"},
+};
+
+enum class ScriptLayer { Merged, User, Machine };
+
+bool SameAscii(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t at = 0; at < a.size(); ++at) {
+        char x = a[at], y = b[at];
+        x = x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x;
+        y = y >= 'A' && y <= 'Z' ? static_cast<char>(y - 'A' + 'a') : y;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The layer a key path names and the path below its classes; none for a
+// path outside the classes, or the classes' own key.
+struct ClassesPath {
+    ScriptLayer layer = ScriptLayer::Merged;
+    std::string below;
+};
+std::optional<ClassesPath> InClasses(std::string path)
+{
+    const size_t rootEnd = path.find('\\');
+    for (const RootAbbreviation& root : kRootAbbreviations)
+        if (SameAscii(std::string_view(path).substr(0, rootEnd), root.shortName))
+            path.replace(0, rootEnd == std::string::npos ? path.size() : rootEnd, root.longName);
+    const std::pair<const RegistryLocation&, ScriptLayer> layers[] = {
+        {ClassesRoot(), ScriptLayer::Merged},
+        {MachineClasses(), ScriptLayer::Machine},
+        {UserClasses(), ScriptLayer::User},
+    };
+    for (const auto& [location, layer] : layers) {
+        const std::string& name = location.ScriptName;
+        if (path.size() > name.size() + 1 && path[name.size()] == '\\' &&
+            SameAscii(std::string_view(path).substr(0, name.size()), name))
+            return ClassesPath{layer, path.substr(name.size() + 1)};
+    }
+    return std::nullopt;
+}
+
+// One step of the script on an entry's keys, with paths below the entry's
+// key in lower case ("" for the key itself, else with a leading backslash).
+enum class Step { RemoveKey, MakeKey, SetValue, ClearValue };
+struct Event {
+    Step step;
+    std::string key;
+    std::string value;
+    std::string text;
+};
+
+bool AtOrAbove(const std::string& upper, const std::string& key)
+{
+    return key.size() >= upper.size() && key.compare(0, upper.size(), upper) == 0 &&
+           (key.size() == upper.size() || key[upper.size()] == '\\');
+}
+
+// What the script leaves in one value; said is false where it says nothing of it.
+struct FinalValue {
+    bool said = false;
+    bool present = false;
+    std::string text;
+};
+FinalValue ValueAfter(const std::vector<Event>& events, const std::string& key, const std::string& value)
+{
+    FinalValue final;
+    for (const Event& event : events) {
+        if (event.step == Step::RemoveKey && AtOrAbove(event.key, key))
+            final = FinalValue{true, false, {}};
+        else if ((event.step == Step::SetValue || event.step == Step::ClearValue) && event.key == key &&
+                 event.value == value)
+            final = FinalValue{true, event.step == Step::SetValue, event.text};
+    }
+    return final;
+}
+
+// Whether the key is there once the script has run; none where it says
+// nothing of it.
+std::optional<bool> KeyAfter(const std::vector<Event>& events, const std::string& key)
+{
+    std::optional<bool> there;
+    for (const Event& event : events) {
+        if (event.step == Step::RemoveKey && AtOrAbove(event.key, key))
+            there = false;
+        else if (event.step == Step::MakeKey && AtOrAbove(key, event.key))
+            there = true;
+    }
+    return there;
+}
+
+// A field the script may set: a value of the layout below the entry's key.
+struct Slot {
+    std::string key;
+    std::string value;
+    LayoutRole role;
+};
+template <typename Entry>
+void AddSlots(std::span<const LayoutValue<Entry>> layout, const std::string& prefix, std::vector<Slot>& slots)
+{
+    for (const LayoutValue<Entry>& value : layout)
+        slots.push_back({LowerCaseName(prefix + value.subKey), LowerCaseName(value.valueName), value.role});
+}
+
+constexpr const char* kShell = "\\shell";
+
+// The verb a path below a creator's key is about, as spelled; empty for none.
+std::string VerbOfPath(const std::string& below)
+{
+    if (!AtOrAbove(kShell, LowerCaseName(below)) || below.size() <= 7)
+        return {};
+    const size_t end = below.find('\\', 7);
+    return below.substr(7, end == std::string::npos ? std::string::npos : end - 7);
+}
+
+// One key block of the script, for an entry of the classes.
+struct Block {
+    const RegFileKey* key;
+    std::string below; // below the entry's key, as spelled: "" or "\\sub\\key"
+};
+struct EntryGroup {
+    std::string name; // as the script first spells it
+    std::vector<Block> blocks;
+    std::vector<Event> events;
+    std::vector<std::string> verbs; // named by the script, each once
+};
+
+class Loader {
+public:
+    Loader(AssociationCatalog& catalog, const VerbReader& readVerbs) : catalog_(catalog), readVerbs_(readVerbs) {}
+
+    ScriptLoad Run(const RegFile& script)
+    {
+        Group(script);
+        std::map<std::string, std::string> namedCreators; // lower case: as spelled
+        for (EntryGroup& group : groups_)
+            if (IsExtension(group)) {
+                Collect(group, ExtensionSlots());
+                const FinalValue creator = ValueAfter(group.events, "", "");
+                if (creator.present && !creator.text.empty())
+                    namedCreators.emplace(LowerCaseName(creator.text), creator.text);
+            }
+        std::map<std::string, std::string> knownCreators;
+        Walk(catalog_.CreatorMap, [&](const std::string& name, const CreatorEntry&) {
+            knownCreators.emplace(LowerCaseName(name), name);
+        });
+        for (EntryGroup& group : groups_) {
+            if (IsExtension(group))
+                continue;
+            const std::string lower = LowerCaseName(group.name);
+            const auto known = knownCreators.find(lower);
+            const auto named = namedCreators.find(lower);
+            if (known == knownCreators.end() && named == namedCreators.end()) {
+                for (const Block& block : group.blocks)
+                    LeaveOut(block.key->Line, block.key->Path);
+                continue;
+            }
+            group.name = known != knownCreators.end() ? known->second : named->second;
+            Collect(group, CreatorSlots(group));
+            StageCreator(group);
+        }
+        for (EntryGroup& group : groups_)
+            if (IsExtension(group))
+                StageExtension(group);
+        std::stable_sort(leftOut_.begin(), leftOut_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        load_.LeftOutCount = leftOut_.size();
+        for (size_t at = 0; at < leftOut_.size() && at < kLeftOutNamed; ++at)
+            load_.FirstLeftOut.push_back(leftOut_[at].second);
+        std::sort(load_.DangerousExtensions.begin(), load_.DangerousExtensions.end());
+        load_.DangerousExtensions.erase(
+            std::unique(load_.DangerousExtensions.begin(), load_.DangerousExtensions.end()),
+            load_.DangerousExtensions.end());
+        return std::move(load_);
+    }
+
+private:
+    static bool IsExtension(const EntryGroup& group) { return group.name[0] == '.'; }
+
+    // Named in the order of the script's lines, whatever entry they belong to.
+    void LeaveOut(int line, const std::string& what) { leftOut_.emplace_back(line, what); }
+
+    // Each key line into the group of its entry, in script order; lines
+    // outside the classes are left out at once.
+    void Group(const RegFile& script)
+    {
+        std::map<std::string, size_t> index;
+        for (const RegFileKey& key : script.Keys) {
+            const std::optional<ClassesPath> path = InClasses(key.Path);
+            if (!path || path->below.empty() || path->below[0] == '\\') {
+                LeaveOut(key.Line, key.Path);
+                continue;
+            }
+            load_.NamesUserClasses = load_.NamesUserClasses || path->layer == ScriptLayer::User;
+            load_.NamesMachineClasses = load_.NamesMachineClasses || path->layer == ScriptLayer::Machine;
+            const size_t nameEnd = path->below.find('\\');
+            const std::string name = path->below.substr(0, nameEnd);
+            const auto [at, added] = index.emplace(LowerCaseName(name), groups_.size());
+            if (added)
+                groups_.push_back(EntryGroup{name, {}, {}, {}});
+            groups_[at->second].blocks.push_back(
+                {&key, nameEnd == std::string::npos ? std::string() : path->below.substr(nameEnd)});
+        }
+    }
+
+    std::vector<Slot> ExtensionSlots() const
+    {
+        std::vector<Slot> slots;
+        AddSlots(ExtensionLayout(), "", slots);
+        return slots;
+    }
+
+    std::vector<Slot> CreatorSlots(EntryGroup& group) const
+    {
+        std::vector<Slot> slots;
+        AddSlots(CreatorLayout(), "", slots);
+        slots.push_back({kShell, "", LayoutRole::Value}); // the default verb
+        for (const Block& block : group.blocks) {
+            const std::string verb = VerbOfPath(block.below);
+            if (verb.empty() || std::any_of(group.verbs.begin(), group.verbs.end(),
+                                            [&](const std::string& named) { return SameVerbName(named, verb); }))
+                continue;
+            group.verbs.push_back(verb);
+            VerbEntry entry;
+            entry.Name = verb;
+            AddSlots(VerbLayout(entry), std::string(kShell) + "\\" + verb, slots);
+        }
+        return slots;
+    }
+
+    // The events of the group's blocks that fall on a field; the rest is
+    // left out, a key whole, a value by its name.
+    void Collect(EntryGroup& group, const std::vector<Slot>& slots)
+    {
+        for (const Block& block : group.blocks) {
+            const std::string key = LowerCaseName(block.below);
+            const bool known = std::any_of(slots.begin(), slots.end(), [&](const Slot& slot) {
+                return AtOrAbove(key, slot.key);
+            });
+            if (!known) {
+                LeaveOut(block.key->Line, block.key->Path);
+                continue;
+            }
+            if (block.key->Delete) {
+                group.events.push_back({Step::RemoveKey, key, {}, {}});
+                continue;
+            }
+            group.events.push_back({Step::MakeKey, key, {}, {}});
+            for (const RegFileValue& value : block.key->Values) {
+                const std::string name = LowerCaseName(value.Name);
+                const auto slot = std::find_if(slots.begin(), slots.end(), [&](const Slot& candidate) {
+                    return candidate.key == key && candidate.value == name;
+                });
+                const bool text = (value.Type == REG_SZ || value.Type == REG_EXPAND_SZ) && value.Text;
+                if (slot == slots.end() || slot->role == LayoutRole::Marker ||
+                    (!value.Delete && !text && slot->role != LayoutRole::Presence)) {
+                    LeaveOut(value.Line, block.key->Path + (value.Name.empty() ? " @" : " \"" + value.Name + "\""));
+                    continue;
+                }
+                if (value.Delete)
+                    group.events.push_back({Step::ClearValue, key, name, {}});
+                else
+                    group.events.push_back({Step::SetValue, key, name, text ? *value.Text : std::string()});
+            }
+        }
+    }
+
+    // The texts of the table as the script leaves them, where it says
+    // anything of them; true when it said something.
+    template <typename Entry>
+    bool TakeTexts(const std::vector<Event>& events, const std::string& prefix, Entry& entry) const
+    {
+        bool said = false;
+        for (const LayoutValue<Entry>& value : LayoutOf(entry)) {
+            if (value.role == LayoutRole::Marker)
+                continue;
+            const std::string key = LowerCaseName(prefix + value.subKey);
+            // The DDE key's being there is the entry's using DDE.
+            if constexpr (requires { entry.UsesDde; })
+                if (value.role == LayoutRole::DdeKey)
+                    if (const std::optional<bool> there = KeyAfter(events, key)) {
+                        entry.UsesDde = *there;
+                        said = true;
+                    }
+            const FinalValue final = ValueAfter(events, key, LowerCaseName(value.valueName));
+            if (!final.said)
+                continue;
+            said = true;
+            if (value.role == LayoutRole::Presence)
+                entry.*value.field = final.present ? "1" : "";
+            else
+                entry.*value.field = final.text;
+        }
+        return said;
+    }
+
+    static std::span<const LayoutValue<ExtensionEntry>> LayoutOf(const ExtensionEntry&) { return ExtensionLayout(); }
+    static std::span<const LayoutValue<CreatorEntry>> LayoutOf(const CreatorEntry&) { return CreatorLayout(); }
+    static std::span<const LayoutValue<VerbEntry>> LayoutOf(const VerbEntry& verb) { return VerbLayout(verb); }
+
+    // An entry that now differs from before is an add where it was not
+    // there (or deleted), else an edit.
+    template <typename Entry>
+    bool Counted(const std::optional<Entry>& before, const Entry& after)
+    {
+        if (before && before->State == after.State && *before == after)
+            return false;
+        ++(!before || before->State == esDeleted ? load_.Adds : load_.Edits);
+        return true;
+    }
+
+    void NoteDangerous(const std::vector<std::string>& extensions)
+    {
+        for (const std::string& extension : extensions)
+            if (IsDangerousType(extension))
+                load_.DangerousExtensions.push_back(extension);
+    }
+
+    ImageLoader IconNoter()
+    {
+        return [this](const CreatorEntry& creator) { load_.NewIcons.push_back(creator.Name); };
+    }
+
+    void StageCreator(const EntryGroup& group)
+    {
+        const std::optional<bool> there = KeyAfter(group.events, "");
+        CreatorEntry* stored = Find(catalog_.CreatorMap, group.name);
+        const bool live = stored && stored->State != esDeleted;
+        if (there == false) {
+            if (live && !IsRegistryPath(group.name)) {
+                NoteDangerous(stored->Extensions);
+                ApplyCreatorDelete(catalog_, group.name);
+                ++load_.Deletes;
+            }
+            return;
+        }
+        if (!stored && !there)
+            return;
+        if (stored && readVerbs_)
+            readVerbs_(catalog_, group.name);
+        stored = Find(catalog_.CreatorMap, group.name);
+        const std::optional<CreatorEntry> before = stored ? std::optional<CreatorEntry>(*stored) : std::nullopt;
+
+        CreatorEntry working = live ? *stored : CreatorEntry{};
+        working.Name = group.name;
+        TakeTexts(group.events, "", working);
+        AssociationFields fields;
+        ShowCreator(fields, working);
+        if (!live) {
+            fields.VerbsRead = true;
+            fields.VerbsOf = group.name;
+            fields.Verbs.clear();
+        }
+        StageVerbs(group, fields);
+        ApplyCreatorEdit(catalog_, fields, IconNoter());
+        const CreatorEntry& after = catalog_.CreatorMap.at(group.name);
+        if (Counted(before, after))
+            NoteDangerous(after.Extensions);
+    }
+
+    // The verbs the catalog lists and those the script names, each through
+    // the rules of the page of verbs.
+    void StageVerbs(const EntryGroup& group, AssociationFields& fields) const
+    {
+        std::vector<std::string> names = group.verbs;
+        for (const VerbEntry& verb : fields.Verbs)
+            if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameVerbName(n, verb.Name); }))
+                names.push_back(verb.Name);
+        for (const std::string& name : names) {
+            const std::string key = std::string(kShell) + "\\" + name;
+            const std::optional<bool> there = KeyAfter(group.events, LowerCaseName(key));
+            VerbEntry verb = VerbToEdit(fields, name);
+            const bool listed = !verb.Name.empty();
+            if (there == false) {
+                DeleteVerb(fields, name);
+                if (!listed || !verb.IsOpen())
+                    continue;
+            }
+            // A verb the script does not bring back stays as the catalog has it.
+            if (!listed && there != true)
+                continue;
+            if (!listed)
+                verb.Name = name;
+            const bool said = TakeTexts(group.events, key, verb);
+            // Open's command and DDE are the creator's, staged above.
+            if (verb.IsOpen()) {
+                verb.Command = fields.Command, verb.UsesDde = fields.UsesDde;
+                verb.DdeMessage = fields.DdeMessage, verb.DdeApplication = fields.DdeApplication;
+                verb.DdeIfExec = fields.DdeIfExec, verb.DdeTopic = fields.DdeTopic;
+            }
+            if (!listed)
+                AddVerb(fields, verb);
+            else if (said)
+                EditVerb(fields, verb);
+        }
+        const FinalValue defaultVerb = ValueAfter(group.events, kShell, "");
+        if (defaultVerb.said) {
+            fields.VerbsRead = true;
+            fields.DefaultVerb = defaultVerb.text;
+        }
+    }
+
+    void StageExtension(const EntryGroup& group)
+    {
+        const std::string key = LowerCaseName(group.name);
+        const std::optional<bool> there = KeyAfter(group.events, "");
+        ExtensionEntry* stored = Find(catalog_.ExtensionMap, key);
+        const bool live = stored && stored->State != esDeleted;
+        if (there == false) {
+            if (live) {
+                NoteDangerous({key});
+                ApplyDelete(catalog_, FieldsOf(catalog_, key), false);
+                ++load_.Deletes;
+            }
+            return;
+        }
+        if (!stored && !there)
+            return;
+        const std::optional<ExtensionEntry> before = stored ? std::optional<ExtensionEntry>(*stored) : std::nullopt;
+        ExtensionEntry working = live ? *stored : ExtensionEntry{};
+        working.Name = key;
+        TakeTexts(group.events, "", working);
+        AssociationFields fields;
+        if (!working.Creator.empty()) {
+            if (Find(catalog_.CreatorMap, working.Creator)) {
+                if (readVerbs_)
+                    readVerbs_(catalog_, working.Creator);
+                fields = ChosenCreatorFields(catalog_, working.Creator);
+            } else {
+                fields.Creator = working.Creator;
+            }
+        }
+        ShowExtension(fields, working);
+        fields.Extension = key;
+        if (!stored) {
+            const AddResult added = ApplyAdd(catalog_, fields, IconNoter());
+            if (added.newExtension)
+                load_.AddedExtensions.push_back(added.extension);
+            NoteDangerous({key});
+            ++load_.Adds;
+            return;
+        }
+        ApplyEdit(catalog_, fields, IconNoter());
+        if (Counted(before, catalog_.ExtensionMap.at(key)))
+            NoteDangerous({key});
+    }
+
+    AssociationCatalog& catalog_;
+    const VerbReader& readVerbs_;
+    std::vector<EntryGroup> groups_;
+    std::vector<std::pair<int, std::string>> leftOut_; // line, key path (and value name)
+    ScriptLoad load_;
+};
+
+} // namespace
+
+ScriptLoad StageScriptChanges(AssociationCatalog& catalog, const RegFile& script, const VerbReader& readVerbs)
+{
+    return Loader(catalog, readVerbs).Run(script);
+}
