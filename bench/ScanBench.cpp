@@ -67,7 +67,9 @@ ScopedHKey RedirectClassesRoot(size_t extensionCount)
     OverrideAssociationLocations(AssociationLocations{
         RegistryLocation{HKEY_CURRENT_USER, UserClassesKeyPath(extensionCount), UserClasses().ScriptName},
         ClassesRoot(),
-        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount), UserFileExts().ScriptName}});
+        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount), UserFileExts().ScriptName},
+        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount) + "-urls",
+                         UserUrlAssociations().ScriptName}});
     return key;
 }
 

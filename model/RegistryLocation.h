@@ -32,6 +32,9 @@ const RegistryLocation& UserClasses();
 // The shell's record of what the user chose to open each extension with
 // (one sub-key per extension), kept apart from the classes.
 const RegistryLocation& UserFileExts();
+// The same record for URL schemes (one sub-key per scheme): the browser and
+// the mail program a user chose live here.
+const RegistryLocation& UserUrlAssociations();
 
 // Where the program finds associations: the two layers the merged view is
 // made of, the user's over the machine's, and the user's own choices.
@@ -39,6 +42,7 @@ struct AssociationLocations {
     RegistryLocation User;
     RegistryLocation Machine;
     RegistryLocation FileExts;
+    RegistryLocation UrlAssociations;
 };
 
 // Where a commit writes: one layer, and for the user's layer the machine's
