@@ -62,3 +62,4 @@ TEST_F(SchemesTest, TheScanFindsSchemesInBothLayersWithTheUsersChoice)
     EXPECT_TRUE(SchemeLocks("zoommtg", FTA_NoEdit).Remove) << "a locked scheme is not deleted either";
     EXPECT_EQ(SchemeLocks("zoommtg", 0), EditLocks{});
 }
+
