@@ -283,7 +283,9 @@ AssociationFields FieldsOfScheme(const SchemeEntry& scheme)
 bool IsSchemeName(const std::string& name)
 {
     const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    const auto allowed = [&](char c) { return letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; };
+    const auto allowed = [&](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    };
     return !name.empty() && letter(name[0]) && std::all_of(name.begin(), name.end(), allowed);
 }
 

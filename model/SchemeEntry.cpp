@@ -11,7 +11,8 @@ bool IsReservedScheme(const std::string& name)
 {
     static constexpr const char* kReserved[] = {"http", "https", "file", "ms-settings"};
     const std::string key = LowerCaseName(name);
-    return std::any_of(std::begin(kReserved), std::end(kReserved), [&](const char* reserved) { return key == reserved; });
+    return std::any_of(std::begin(kReserved), std::end(kReserved),
+                       [&](const char* reserved) { return key == reserved; });
 }
 
 EditLocks SchemeLocks(const std::string& name, DWORD editFlags)

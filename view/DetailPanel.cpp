@@ -150,7 +150,8 @@ void DetailPanel::Show(const ListRow& row, HIMAGELIST images, const AssociationC
 void DetailPanel::ShowScheme(const ListRow& row, HIMAGELIST images, const SchemeEntry& scheme)
 {
     SetWindowTextA(Label7, OriginSentence(scheme.Origin, "プロトコル「" + scheme.Name + "」").c_str());
-    SetWindowTextA(Label8, row.ChoiceDiffers ? UserChoiceSentence(scheme.UserChoice).c_str() : "");
+    const std::string choice = row.ChoiceDiffers ? UserChoiceSentence(scheme.UserChoice, "このプロトコルの URL") : "";
+    SetWindowTextA(Label8, choice.c_str());
     SetWindowTextA(Label9, scheme.VerbsRead ? VerbsSentence(scheme).c_str() : "");
     ShowRowTexts(row, images, "プロトコル " + scheme.Name + " について", scheme.Name);
 }

@@ -32,9 +32,17 @@ public:
         return RegistryLocation{HKEY_CURRENT_USER, path_ + "-user", "HKEY_CURRENT_USER\\Software\\Classes"};
     }
     RegistryLocation FileExtsLocation() const { return RegistryLocation{HKEY_CURRENT_USER, path_ + "-fileexts", ""}; }
-    RegistryLocation UrlAssociationsLocation() const { return RegistryLocation{HKEY_CURRENT_USER, path_ + "-urls", ""}; }
+    RegistryLocation UrlAssociationsLocation() const
+    {
+        return RegistryLocation{HKEY_CURRENT_USER, path_ + "-urls", ""};
+    }
 
 private:
+    std::vector<std::string> Paths() const
+    {
+        return {path_, UserLocation().Path, FileExtsLocation().Path, UrlAssociationsLocation().Path};
+    }
+
     std::string path_;
     ScopedHKey key_;
 };
