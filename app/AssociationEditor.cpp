@@ -53,12 +53,13 @@ std::string EntryName(EntryKind kind, const std::string& name)
            Quoted(name);
 }
 
-// Why a scheme is only shown, for the refusal of its deletion or addition.
-std::string LockedSchemeMessage(const std::string& scheme, bool reserved)
+// Why a scheme is only shown, for the refusal of a change to it.
+std::string LockedSchemeMessage(const std::string& scheme, const EditLocks& locks)
 {
     return "プロトコル" + Quoted(scheme) +
-           (reserved ? "は Windows が自身で使うものなので、変更も削除もできません。"
-                     : "は Windows によって変更できないものとされているため、削除できません。");
+           (locks.Reserved      ? "は Windows が自身で使うものなので、変更も削除もできません。"
+            : locks.WholeDialog ? "は Windows によって変更も削除もできないものとされています。"
+                                : "は Windows によって削除できないものとされています。");
 }
 
 // One line each, the first few of a long list.
@@ -339,12 +340,14 @@ void AssociationEditor::AddScheme()
         host_.Ask(kBadSchemeName, kCaptionError, kErrorBox);
         return;
     }
+    // Adding a scheme that is there changes it: one only shown stays as it is.
     const std::string key = LowerCaseName(confirmed.Extension);
-    if (const EditLocks locks = SchemeLocksOf(key); locks.Reserved) {
-        host_.Ask(LockedSchemeMessage(confirmed.Extension, true), kCaptionError, kErrorBox);
+    const EditLocks locks = SchemeLocksOf(key);
+    if (locks.WholeDialog) {
+        host_.Ask(LockedSchemeMessage(confirmed.Extension, locks), kCaptionError, kErrorBox);
         return;
     }
-    ApplySchemeAdd(Catalog, confirmed, SchemeLocksOf(key));
+    ApplySchemeAdd(Catalog, confirmed, locks);
     host_.CreatorIconChanged(Catalog.SchemeMap.at(key));
     WorkflowApplied();
 }
@@ -355,7 +358,7 @@ void AssociationEditor::DeleteScheme(const std::string& key)
     if (!scheme || scheme->State == esDeleted)
         return;
     if (const EditLocks locks = SchemeLocksOf(key); locks.Remove) {
-        host_.Ask(LockedSchemeMessage(scheme->Name, locks.Reserved), kCaptionError, kErrorBox);
+        host_.Ask(LockedSchemeMessage(scheme->Name, locks), kCaptionError, kErrorBox);
         return;
     }
     const AssociationLocations& locations = CurrentAssociationLocations();
