@@ -5,6 +5,7 @@
 #include "dialogs/AssociationGuards.h"
 #include "model/CatalogScan.h"
 #include "model/Elevation.h"
+#include "model/KeyNames.h"
 #include "model/LayerCopy.h"
 #include "persist/Backup.h"
 #include "persist/RegScript.h"
@@ -42,6 +43,9 @@ constexpr const char* kNoUserChoice = "この拡張子には、ユーザーが W
 
 constexpr const char* kLoadQuestion =
     "\n\n読み込みますか? 読み込んだ変更は、一覧に印が付きます。レジストリーに書き込むのは「レジストリ書込」のときです。";
+constexpr const char* kNoSchemeChoice = "このプロトコルには、ユーザーが Windows で選んだプログラムがありません。";
+constexpr const char* kBadSchemeName =
+    "プロトコルの名前は、英字で始まり、英数字と「+」「-」「.」だけでできている必要があります。";
 
 constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
@@ -50,7 +54,17 @@ std::string Quoted(const std::string& name) { return "「" + name + "」"; }
 
 std::string EntryName(EntryKind kind, const std::string& name)
 {
-    return (kind == EntryKind::Extension ? "拡張子" : "クリエーター") + Quoted(name);
+    return (kind == EntryKind::Extension ? "拡張子" : kind == EntryKind::Scheme ? "プロトコル" : "クリエーター") +
+           Quoted(name);
+}
+
+// Why a scheme is only shown, for the refusal of a change to it.
+std::string LockedSchemeMessage(const std::string& scheme, const EditLocks& locks)
+{
+    return "プロトコル" + Quoted(scheme) +
+           (locks.Reserved      ? "は Windows が自身で使うものなので、変更も削除もできません。"
+            : locks.WholeDialog ? "は Windows によって変更も削除もできないものとされています。"
+                                : "は Windows によって削除できないものとされています。");
 }
 
 // One line each, the first few of a long list.
@@ -121,13 +135,35 @@ void AssociationEditor::ScanRegistry()
     ReadExtensionKeys(Catalog, locations, names, [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 0); });
     ReadCreators(Catalog, locations, names, [this](size_t i, size_t n) { host_.ScanProgress(i, n, 12.5, 12.5); });
     ReadUserChoices(Catalog, locations.FileExts);
+    // The schemes are read again only where they show.
+    Empty(Catalog.SchemeMap);
+    Catalog.SchemesRead = false;
+    if (ShowingSchemes)
+        ReadSchemes(Catalog, locations, names);
     host_.CatalogScanned();
     host_.ScanEnds();
     Scanning = false;
 }
 
+void AssociationEditor::ShowSchemes(bool schemes)
+{
+    ShowingSchemes = schemes;
+    if (schemes && !Catalog.SchemesRead)
+        ReadSchemesNow();
+}
+
+void AssociationEditor::ReadSchemesNow()
+{
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    ReadSchemes(Catalog, locations, ReadMergedKeyNames(locations));
+}
+
 void AssociationEditor::EditAssociation(const std::string& extension)
 {
+    if (ShowingSchemes) {
+        EditScheme(extension);
+        return;
+    }
     if (!ConfirmDangerousChange(extension, GuardedChange::Edit))
         return;
     const AssociationFields shown = FillEditDialog(extension);
@@ -176,6 +212,10 @@ bool AssociationEditor::ApplyEditDialog(const AssociationFields& fields)
 
 void AssociationEditor::AddAssociation()
 {
+    if (ShowingSchemes) {
+        AddScheme();
+        return;
+    }
     AssociationFields confirmed;
     if (!host_.RunDialog(AssociationDialog::Add, PrepareAddDialog(), EditLocks{}, confirmed))
         return;
@@ -200,6 +240,10 @@ bool AssociationEditor::ApplyAddDialog(const AssociationFields& fields)
 
 void AssociationEditor::DeleteAssociation(const std::string& extension)
 {
+    if (ShowingSchemes) {
+        DeleteScheme(extension);
+        return;
+    }
     const AssociationFields shown = FillDeleteDialog(extension);
     const AssociationLocations& locations = CurrentAssociationLocations();
     // The user's classes cannot hide a key of the machine's.
@@ -241,6 +285,10 @@ void AssociationEditor::WorkflowApplied()
 
 void AssociationEditor::ReleaseUserChoice(const std::string& extension)
 {
+    if (ShowingSchemes) {
+        ReleaseSchemeChoice(extension);
+        return;
+    }
     ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension);
     if (!entry || entry->UserChoice.empty()) {
         host_.Ask(kNoUserChoice, kCaptionInfo, kInfoBox);
@@ -258,6 +306,94 @@ void AssociationEditor::ReleaseUserChoice(const std::string& extension)
         NotifyAssociationsChanged();
         host_.CatalogChanged();
     }
+}
+
+EditLocks AssociationEditor::SchemeLocksOf(const std::string& key) const
+{
+    const SchemeEntry* scheme = Find(Catalog.SchemeMap, key);
+    const std::string name = scheme ? scheme->Name : key;
+    return SchemeLocks(name, EditFlagsOf(name));
+}
+
+void AssociationEditor::EditScheme(const std::string& key)
+{
+    if (!Find(Catalog.SchemeMap, key))
+        return;
+    ReadSchemeVerbs(Catalog, CurrentAssociationLocations(), key);
+    AssociationFields confirmed;
+    if (host_.RunDialog(AssociationDialog::EditScheme, FieldsOfScheme(Catalog.SchemeMap.at(key)), SchemeLocksOf(key),
+                        confirmed) &&
+        ApplySchemeDialog(key, confirmed))
+        WorkflowApplied();
+}
+
+bool AssociationEditor::ApplySchemeDialog(const std::string& key, const AssociationFields& fields)
+{
+    const std::string icon = Catalog.SchemeMap.at(key).IconSource;
+    const bool marked = ApplySchemeEdit(Catalog, key, fields, SchemeLocksOf(key));
+    if (const SchemeEntry& scheme = Catalog.SchemeMap.at(key); scheme.IconSource != icon)
+        host_.CreatorIconChanged(scheme);
+    return marked;
+}
+
+void AssociationEditor::AddScheme()
+{
+    AssociationFields confirmed;
+    if (!host_.RunDialog(AssociationDialog::AddScheme, AssociationFields{}, EditLocks{}, confirmed))
+        return;
+    if (!IsSchemeName(confirmed.Extension)) {
+        host_.Ask(kBadSchemeName, kCaptionError, kErrorBox);
+        return;
+    }
+    // Adding a scheme that is there changes it: one only shown stays as it is.
+    const std::string key = LowerCaseName(confirmed.Extension);
+    const EditLocks locks = SchemeLocksOf(key);
+    if (locks.WholeDialog) {
+        host_.Ask(LockedSchemeMessage(confirmed.Extension, locks), kCaptionError, kErrorBox);
+        return;
+    }
+    ApplySchemeAdd(Catalog, confirmed, locks);
+    host_.CreatorIconChanged(Catalog.SchemeMap.at(key));
+    WorkflowApplied();
+}
+
+void AssociationEditor::DeleteScheme(const std::string& key)
+{
+    const SchemeEntry* scheme = Find(Catalog.SchemeMap, key);
+    if (!scheme || scheme->State == esDeleted)
+        return;
+    if (const EditLocks locks = SchemeLocksOf(key); locks.Remove) {
+        host_.Ask(LockedSchemeMessage(scheme->Name, locks), kCaptionError, kErrorBox);
+        return;
+    }
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    if (Target == SaveTarget::User && !LayerHoldsKey(locations.User, scheme->Name) &&
+        LayerHoldsKey(locations.Machine, scheme->Name)) {
+        host_.Ask(MachineOnlyDeleteMessage(scheme->Name, locations.Machine), kCaptionError, kErrorBox);
+        return;
+    }
+    if (host_.Ask("プロトコル" + Quoted(scheme->Name) + "を削除しますか?", kCaptionConfirm,
+                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    ApplySchemeDelete(Catalog, key);
+    WorkflowApplied();
+}
+
+void AssociationEditor::ReleaseSchemeChoice(const std::string& key)
+{
+    SchemeEntry* scheme = Find(Catalog.SchemeMap, key);
+    if (!scheme || scheme->UserChoice.empty()) {
+        host_.Ask(kNoSchemeChoice, kCaptionInfo, kInfoBox);
+        return;
+    }
+    const RegistryLocation urls = CurrentAssociationLocations().UrlAssociations;
+    const ChoiceRelease result = ::ReleaseUserChoice(scheme->Name, scheme->UserChoice, urls);
+    if (result == ChoiceRelease::Cancelled || result == ChoiceRelease::Refused)
+        return;
+    // After a partial release the row shows the choice that stays.
+    scheme->UserChoice = result == ChoiceRelease::PartlyReleased ? ReadUserChoice(scheme->Name, urls) : std::string();
+    NotifyAssociationsChanged();
+    host_.CatalogChanged();
 }
 
 NameProblem AssociationEditor::CheckNames(const AssociationFields& fields, bool extensionTyped) const
@@ -318,7 +454,7 @@ std::vector<std::string> AssociationEditor::RowsOf(const std::vector<HiddenChang
 {
     std::set<std::string> rows;
     for (const HiddenChange& change : changes) {
-        if (change.kind == EntryKind::Extension)
+        if (change.kind == EntryKind::Extension || change.kind == EntryKind::Scheme)
             rows.insert(change.name);
         else if (const CreatorEntry* creator = Find(Catalog.CreatorMap, change.name))
             rows.insert(creator->Extensions.begin(), creator->Extensions.end());
@@ -338,6 +474,10 @@ void AssociationEditor::ExportChanges()
         if (creator.State != esUnchanged)
             ReadVerbsOf(name);
     });
+    Walk(Catalog.SchemeMap, [this](const std::string& key, const SchemeEntry& scheme) {
+        if (scheme.State != esUnchanged)
+            ReadSchemeVerbs(Catalog, CurrentAssociationLocations(), key);
+    });
     SaveScript(BuildChangesScript(Catalog, ExportLocation(), SystemAnsiCodePage()), exportPath_);
 }
 
@@ -345,6 +485,11 @@ void AssociationEditor::ExportSelected(const std::string& extension)
 {
     if (!host_.ChooseExportFile(exportPath_))
         return;
+    if (ShowingSchemes) {
+        ReadSchemeVerbs(Catalog, CurrentAssociationLocations(), extension);
+        SaveScript(BuildSchemeScript(Catalog, extension, ExportLocation(), SystemAnsiCodePage()), exportPath_);
+        return;
+    }
     if (const ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension))
         ReadVerbsOf(entry->Creator);
     SaveScript(BuildSelectedScript(Catalog, extension, ExportLocation(), SystemAnsiCodePage()), exportPath_);

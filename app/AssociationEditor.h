@@ -18,7 +18,9 @@
 
 struct RegScript;
 
-enum class AssociationDialog { Edit, Add, Delete };
+// The scheme variants show the same dialog with a scheme's name in the
+// extension's place.
+enum class AssociationDialog { Edit, Add, Delete, EditScheme, AddScheme };
 
 // Where a commit writes: the user's own classes, or the machine's, which
 // every user sees and only an administrator may change.
@@ -71,6 +73,11 @@ public:
     // catalog wait until it has ended.
     bool Scanning = false;
     SaveTarget Target = SaveTarget::Machine;
+    // The list shows the URL schemes instead of the extensions; the row
+    // commands then work on the scheme of the row.
+    bool ShowingSchemes = false;
+    // Switches the view; the schemes are read the first time they show.
+    void ShowSchemes(bool schemes);
     // The layer a commit writes to, and the keys an export names for it: the
     // merged view's for the machine, so that the script reads as it always
     // did, and the user's own for a user without administrator rights.
@@ -106,6 +113,15 @@ public:
     // shows for the key as it is now.
     EditLocks LocksOf(const std::string& creator) const;
 
+    // The workflows on the scheme of a row in the protocol view.
+    void EditScheme(const std::string& key);
+    bool ApplySchemeDialog(const std::string& key, const AssociationFields& fields);
+    void AddScheme();
+    void DeleteScheme(const std::string& key);
+    void ReleaseSchemeChoice(const std::string& key);
+    // What a scheme's EditFlags, or its being one Windows keeps, lock.
+    EditLocks SchemeLocksOf(const std::string& key) const;
+
     // Backs up, then writes the marked entries; true when all succeeded.
     bool CommitChanges();
     void ExportChanges();
@@ -120,6 +136,8 @@ public:
 
 private:
     DWORD EditFlagsOf(const std::string& creator) const;
+    // The schemes, read with the key names of both layers.
+    void ReadSchemesNow();
     // The target's layer, and below the user's the machine's.
     WriteTarget CommitTarget() const;
     // Refuses with a message what the target's layer cannot express.

@@ -416,6 +416,7 @@ void TForm1::RunCommand(UINT id)
         {IDM_VIEW_SMALL_ICONS, false, [](TForm1& form) { form.list_.SetViewStyle(1); }},
         {IDM_VIEW_LIST, false, [](TForm1& form) { form.list_.SetViewStyle(2); }},
         {IDM_VIEW_REPORT, false, [](TForm1& form) { form.list_.SetViewStyle(3); }},
+        {IDM_VIEW_PROTOCOLS, true, [](TForm1& form) { form.ShowProtocols(!form.editor_.ShowingSchemes); }},
         {IDM_SORT_EXTENSION, true, [](TForm1& form) { form.list_.SortByColumn(0); }},
         {IDM_SORT_CONTENT_TYPE, true, [](TForm1& form) { form.list_.SortByColumn(1); }},
         {IDM_SORT_CREATOR, true, [](TForm1& form) { form.list_.SortByColumn(2); }},
@@ -493,11 +494,38 @@ void TForm1::DeleteAssociation()
         OnSelected(&AssociationEditor::DeleteAssociation);
 }
 
+void TForm1::ShowProtocols(bool schemes)
+{
+    // Reading the schemes opens every class key.
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    editor_.ShowSchemes(schemes);
+    SetCursor(previous);
+    CheckMenuItem(GetMenu(hwnd_), IDM_VIEW_PROTOCOLS, MF_BYCOMMAND | (schemes ? MF_CHECKED : MF_UNCHECKED));
+    list_.ShowSchemeColumns(schemes);
+    FillViewRows();
+    if (!schemes)
+        ShowChooserRows();
+    detail_.Clear(Image2);
+}
+
+void TForm1::FillViewRows()
+{
+    if (editor_.ShowingSchemes)
+        list_.FillSchemeRows(editor_.Catalog);
+    else
+        list_.FillExtensionRows(editor_.Catalog);
+}
+
 void TForm1::ShowSelectedDetail()
 {
     const ListRow* row = list_.Selected();
     if (!row)
         return;
+    if (editor_.ShowingSchemes) {
+        if (const SchemeEntry* scheme = Find(editor_.Catalog.SchemeMap, row->Caption))
+            detail_.ShowScheme(*row, list_.ImageList1.Get(), *scheme);
+        return;
+    }
     // The panel lists the creator's verbs, which the scan leaves unread.
     if (const ExtensionEntry* extension = Find(editor_.Catalog.ExtensionMap, row->Caption))
         editor_.ReadVerbsOf(extension->Creator);
@@ -518,7 +546,10 @@ void TForm1::CatalogScanned()
 {
     const AssociationCatalog& catalog = editor_.Catalog;
     list_.LoadIcons(catalog, [this](size_t i, size_t n) { progress_.Report(i, n, 50, 25); });
-    list_.FillRows(catalog, [this](size_t i, size_t n) { progress_.Report(i, n, 25, 75); });
+    if (editor_.ShowingSchemes)
+        list_.FillSchemeRows(catalog);
+    else
+        list_.FillRows(catalog, [this](size_t i, size_t n) { progress_.Report(i, n, 25, 75); });
 }
 
 void TForm1::ScanEnds()
@@ -532,13 +563,21 @@ void TForm1::ScanEnds()
 
 void TForm1::CatalogChanged()
 {
-    list_.RefreshListItems(editor_.Catalog);
+    if (editor_.ShowingSchemes)
+        list_.FillSchemeRows(editor_.Catalog);
+    else
+        list_.RefreshListItems(editor_.Catalog);
     ShowChooserRows();
     ShowSelectedDetail();
 }
 
 void TForm1::ShowChooserRows()
 {
+    // The chooser offers the extensions' creators: the protocol view's
+    // rows have none, and the rows it offered stay until the list shows
+    // extensions again.
+    if (editor_.ShowingSchemes)
+        return;
     list_.FillChooserRows(editor_.Catalog);
     if (Form7)
         Form7->ShowRows(&list_.ChooserRows, list_.ImageList1.Get(), list_.ImageList2.Get());
@@ -547,13 +586,18 @@ void TForm1::ShowChooserRows()
 bool TForm1::RunDialog(AssociationDialog dialog, const AssociationFields& shown, const EditLocks& locks,
                        AssociationFields& confirmed)
 {
-    TAssociationForm* form = dialog == AssociationDialog::Edit ? Form5 : dialog == AssociationDialog::Add ? Form11 : Form10;
+    const bool scheme = dialog == AssociationDialog::EditScheme || dialog == AssociationDialog::AddScheme;
+    TAssociationForm* form = dialog == AssociationDialog::Edit || dialog == AssociationDialog::EditScheme ? Form5
+                             : dialog == AssociationDialog::Add || dialog == AssociationDialog::AddScheme ? Form11
+                                                                                                          : Form10;
     if (!form)
         return false;
+    form->ShowScheme(scheme);
     // The picture of the row: its creator's, or for a deletion what the
     // row shows, which may be the deleted marker.
     const ListRow* row = list_.Selected();
-    const int image = dialog == AssociationDialog::Edit ? list_.ImageOf(shown.Creator)
+    const int image = dialog == AssociationDialog::Edit || dialog == AssociationDialog::EditScheme
+                          ? list_.ImageOf(shown.Creator)
                       : dialog == AssociationDialog::Delete && row && !shown.Creator.empty() ? row->Image
                                                                                               : list_.DefaultIconIndex;
     ScopedIcon picture(ImageList_GetIcon(list_.ImageList1.Get(), image, ILD_NORMAL));

@@ -72,6 +72,9 @@ public:
     void ShowSelectedDetail();
     // Checks the choice in the menu and says it in the status bar.
     void SetSaveTarget(SaveTarget target);
+    // Shows the URL schemes in the list instead of the extensions, or the
+    // extensions again; the menu item's tick follows.
+    void ShowProtocols(bool schemes);
     int ViewStyle() const { return list_.ViewStyle(); }
     void SetViewStyle(int style) { list_.SetViewStyle(style); }
 
@@ -110,6 +113,8 @@ private:
     void OnSelected(void (AssociationEditor::*command)(const std::string& extension));
 
     void ShowChooserRows();
+    // The rows of the view the editor shows, from the catalog.
+    void FillViewRows();
 
     // What the editor shows and asks.
     int Ask(const std::string& text, const char* caption, UINT flags) override;

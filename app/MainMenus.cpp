@@ -77,6 +77,8 @@ constexpr MenuItem kMainMenu[] = {
     {IDM_VIEW_LIST, "一覧(&L)"},
     {IDM_VIEW_REPORT, "詳細(&B)"},
     kSeparator,
+    {IDM_VIEW_PROTOCOLS, "プロトコル(&P)"},
+    kSeparator,
     {IDM_SORT_EXTENSION, "拡張子でソート(&E)"},
     {IDM_SORT_CONTENT_TYPE, "内容の種類でソート(&Q)"},
     {IDM_SORT_CREATOR, "ｸﾘｴｰﾀｰでソート(&R)"},

@@ -11,7 +11,8 @@
 // Lets the tests start real copies of the program on a scratch key of
 // HKEY_CURRENT_USER instead of the machine's classes: the variable names
 // that key's path below HKEY_CURRENT_USER. The user's classes and choices
-// are the keys of the same path ending in "-user" and "-fileexts". Only
+// are the keys of the same path ending in "-user" and "-fileexts", the
+// choices of URL schemes the one ending in "-urls". Only
 // the tests' build has it: a shipped program always works on the real
 // classes, whatever its environment says.
 static void RedirectClassesRootForTests()
@@ -28,7 +29,8 @@ static void RedirectClassesRootForTests()
     const std::string scratch = path;
     OverrideAssociationLocations(AssociationLocations{
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-user", UserClasses().ScriptName}, ClassesRoot(),
-        RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName},
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-urls", UserUrlAssociations().ScriptName}});
 }
 #endif
 

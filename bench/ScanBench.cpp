@@ -67,7 +67,9 @@ ScopedHKey RedirectClassesRoot(size_t extensionCount)
     OverrideAssociationLocations(AssociationLocations{
         RegistryLocation{HKEY_CURRENT_USER, UserClassesKeyPath(extensionCount), UserClasses().ScriptName},
         ClassesRoot(),
-        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount), UserFileExts().ScriptName}});
+        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount), UserFileExts().ScriptName},
+        RegistryLocation{HKEY_CURRENT_USER, UserChoicesKeyPath(extensionCount) + "-urls",
+                         UserUrlAssociations().ScriptName}});
     return key;
 }
 
@@ -81,8 +83,9 @@ struct FloorCounts {
 };
 
 // Reads the default value of root\path, if the key opens, into a scratch
-// buffer: one open, one query, one close, as little as reading it can be.
-bool ReadDefaultRaw(HKEY root, const std::string& path)
+// buffer: one open, one query, one close, as little as reading it can be;
+// and whether the value `alsoPresent` is there, when named.
+bool ReadDefaultRaw(HKEY root, const std::string& path, const char* alsoPresent = nullptr)
 {
     HKEY key;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -91,6 +94,8 @@ bool ReadDefaultRaw(HKEY root, const std::string& path)
     DWORD type = 0;
     DWORD size = sizeof data;
     RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    if (alsoPresent)
+        RegQueryValueExA(key, alsoPresent, nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(key);
     return true;
 }
@@ -192,11 +197,12 @@ FloorCounts ReadFloor(const AssociationLocations& locations)
         const HKEY second = first == user && inMachine.contains(key) ? machine : nullptr;
         if (!first)
             continue;
-        const auto read = [&](const char* subKey) {
+        const auto read = [&](const char* subKey, const char* alsoPresent = nullptr) {
             (path = creator) += subKey;
-            return ReadDefaultRaw(first, path) || (second && ReadDefaultRaw(second, path));
+            return ReadDefaultRaw(first, path, alsoPresent) || (second && ReadDefaultRaw(second, path, alsoPresent));
         };
-        read("");
+        // The creator's key also tells whether it is a URL scheme.
+        read("", kUrlProtocolValue);
         read("\\DefaultIcon");
         read("\\shell\\open\\command");
         if (read("\\shell\\open\\ddeexec")) {

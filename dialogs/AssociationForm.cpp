@@ -1,6 +1,7 @@
 #include "dialogs/AssociationForm.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "ui/FormKit.h"
@@ -24,6 +25,9 @@ constexpr VariantTexts kVariants[] = {
     {"関連づけの追加", "追加する", "追加しない"},
     {"関連づけの削除", "削除する", "削除しない"},
 };
+
+// The caption of the edit and add variants for a scheme.
+constexpr const char* kSchemeCaptions[] = {"プロトコルの編集", "プロトコルの追加"};
 
 constexpr const char* kExtensionPathMessage = "拡張子に「\\」を使うことはできません。";
 constexpr const char* kCreatorPathMessage = "新しいクリエーターの名前に「\\」を使うことはできません。";
@@ -247,6 +251,14 @@ void TAssociationForm::ShowCreatorFields(const AssociationFields& fields)
     for (AssociationPage* page : pages_)
         page->ShowFields(fields, true);
     CreatorChanged();
+}
+
+void TAssociationForm::ShowScheme(bool scheme)
+{
+    const int variant = static_cast<int>(Variant);
+    const bool named = scheme && variant < static_cast<int>(std::size(kSchemeCaptions));
+    SetWindowTextA(hwnd_, named ? kSchemeCaptions[variant] : kVariants[variant].caption);
+    extensionPage_.ShowScheme(scheme);
 }
 
 AssociationFields TAssociationForm::ReadFields() const

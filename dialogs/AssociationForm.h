@@ -40,6 +40,9 @@ public:
     // Only the creator's part, from Edit9 down (a creator from the chooser).
     void ShowCreatorFields(const AssociationFields& fields);
     AssociationFields ReadFields() const;
+    // Shows the fields that follow as a URL scheme's, or again as an
+    // extension's; the caption says which.
+    void ShowScheme(bool scheme);
     // Makes the fields a creator's EditFlags lock read-only and their
     // buttons unusable; with WholeDialog nothing can change and a line on
     // page 1 says why. Every call sets every state. These are the locks of

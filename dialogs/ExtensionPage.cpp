@@ -7,6 +7,22 @@
 
 namespace {
 constexpr const char* kLockedReason = "Windows が変更を禁じている種類のため、表示だけです。";
+constexpr const char* kReservedReason = "Windows が自身で使うプロトコルのため、表示だけです。";
+
+// The texts of the page that differ for a scheme; a null one hides the
+// control there.
+struct SchemeText {
+    int control;
+    const char* extension;
+    const char* scheme;
+};
+constexpr SchemeText kSchemeTexts[] = {
+    {IDC_ASSOC_GROUP_NAME, "拡張子の設定", "プロトコルの設定"},
+    {IDC_ASSOC_LABEL_NAME, "拡張子 ：", "プロトコル ："},
+    {IDC_ASSOC_GROUP_CREATOR, "拡張子に関連付けるクリエーター", "プロトコルを開くもの"},
+    {IDC_ASSOC_GROUP_EXTENSIONS, "このクリエーターに関連付けられている拡張子", nullptr},
+    {IDC_ASSOC_LABEL12, nullptr, nullptr},
+};
 
 constexpr FieldControl kFields[] = {
     {&AssociationFields::Extension, IDC_ASSOC_EDIT10}, {&AssociationFields::ContentType, IDC_ASSOC_EDIT2},
@@ -60,11 +76,25 @@ void ExtensionPage::Button6Click()
 
 std::string ExtensionPage::Creator() const { return Edit9 ? WindowText(Edit9) : std::string(); }
 
+void ExtensionPage::ShowScheme(bool scheme)
+{
+    scheme_ = scheme;
+    for (const SchemeText& text : kSchemeTexts) {
+        const char* shown = scheme ? text.scheme : text.extension;
+        if (shown)
+            SetWindowTextA(Item(text.control), shown);
+        ShowWindow(Item(text.control), shown || !scheme ? SW_SHOWNA : SW_HIDE);
+    }
+    EnableWindow(Edit2, !scheme);
+    EnableWindow(Edit9, !scheme);
+    ShowWindow(Button6, scheme || variant_ == AssociationVariant::Delete ? SW_HIDE : SW_SHOWNA);
+}
+
 void ExtensionPage::ApplyLocks(const EditLocks& locks)
 {
     AssociationPage::ApplyLocks(locks);
     HWND reason = Item(IDC_ASSOC_LABEL_LOCKED);
-    SetWindowTextA(reason, locks.WholeDialog ? kLockedReason : "");
+    SetWindowTextA(reason, locks.Reserved ? kReservedReason : locks.WholeDialog ? kLockedReason : "");
     ShowWindow(reason, locks.WholeDialog ? SW_SHOWNA : SW_HIDE);
 }
 

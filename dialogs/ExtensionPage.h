@@ -17,6 +17,10 @@ public:
     // Shows the picture, which the page keeps until the next one is shown.
     void SetPicture(ScopedIcon picture);
     std::string Creator() const;
+    // Shows a URL scheme instead of an extension: its name in the
+    // extension's place, no content type, and no creator to choose, as the
+    // scheme's key is its own creator.
+    void ShowScheme(bool scheme);
 
     // The creator's name was typed or filled in.
     std::function<void()> CreatorChanged;
@@ -33,4 +37,5 @@ private:
     void Button6Click();
 
     ScopedIcon picture_;
+    bool scheme_ = false;
 };

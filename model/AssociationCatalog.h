@@ -7,6 +7,7 @@
 
 #include "model/CreatorEntry.h"
 #include "model/ExtensionEntry.h"
+#include "model/SchemeEntry.h"
 
 // std::less<std::string> compares through std::char_traits<char>, which
 // orders bytes as unsigned char: case-sensitive, "Z" before "a", a prefix
@@ -14,17 +15,25 @@
 // the order every walk over the catalog and every extension list uses.
 using ExtensionMapType = std::map<std::string, ExtensionEntry>;
 using CreatorMapType = std::map<std::string, CreatorEntry>;
+using SchemeMapType = std::map<std::string, SchemeEntry>;
 
 class AssociationCatalog {
 public:
     ExtensionMapType ExtensionMap; // key: extension name, lower case, with the dot
     CreatorMapType CreatorMap;     // key: creator name as the extensions spell it
+    // key: scheme name, lower case. Finding the schemes opens every class
+    // key, so they are read only once the protocol view is first shown
+    // (SchemesRead), never by the scan of the extensions.
+    SchemeMapType SchemeMap;
+    bool SchemesRead = false;
 
-    // Empties both maps.
+    // Empties every map.
     void Clear()
     {
         ExtensionMap.clear();
         CreatorMap.clear();
+        SchemeMap.clear();
+        SchemesRead = false;
     }
 };
 

@@ -1,5 +1,7 @@
 #include "model/CatalogEdits.h"
 
+#include <algorithm>
+
 #include "model/KeyNames.h"
 #include "model/RegistryLayout.h"
 
@@ -133,6 +135,9 @@ void ApplyCreatorPart(AssociationCatalog& catalog, const AssociationFields& fiel
     CreatorEntry working = WorkingCreator(fields);
     bool reloadIcon = false;
     CreatorEntry* stored = Find(catalog.CreatorMap, working.Name);
+    // The dialog has no field for the scheme's mark: it stays as the key holds it.
+    if (stored)
+        working.UrlProtocol = stored->UrlProtocol;
     if (stored && IsRegistryPath(working.Name))
         KeepUnsetValues(working, *stored);
     // A name that is not in the catalog may still be a locked key in
@@ -280,4 +285,68 @@ NameProblem CheckTypedNames(const AssociationCatalog& catalog, const Association
     if (IsRegistryPath(fields.Creator) && !Find(catalog.CreatorMap, fields.Creator))
         return {&AssociationFields::Creator};
     return {};
+}
+
+AssociationFields FieldsOfScheme(const SchemeEntry& scheme)
+{
+    AssociationFields fields;
+    ShowCreator(fields, scheme);
+    fields.Extension = scheme.Name;
+    fields.ExtensionText.clear();
+    return fields;
+}
+
+bool IsSchemeName(const std::string& name)
+{
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const auto allowed = [&](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    };
+    return !name.empty() && letter(name[0]) && std::all_of(name.begin(), name.end(), allowed);
+}
+
+bool ApplySchemeEdit(AssociationCatalog& catalog, const std::string& key, const AssociationFields& fields,
+                     const EditLocks& locks)
+{
+    SchemeEntry* stored = Find(catalog.SchemeMap, key);
+    if (!stored)
+        return false;
+    AssociationFields named = fields;
+    named.Creator = stored->Name;
+    CreatorEntry working = WorkingCreator(named);
+    const bool deleted = stored->State == esDeleted;
+    // A deleted scheme was cleared: added again, it is a scheme again.
+    working.UrlProtocol = deleted ? "1" : stored->UrlProtocol;
+    if (!deleted)
+        KeepLockedValues(working, *stored, locks);
+    if (deleted || !(static_cast<const CreatorEntry&>(*stored) == working)) {
+        TakeSettings(*stored, working);
+        if (deleted || stored->State == esUnchanged)
+            stored->State = deleted ? esAdded : esModified;
+    }
+    return stored->State != esUnchanged;
+}
+
+std::string ApplySchemeAdd(AssociationCatalog& catalog, const AssociationFields& fields, const EditLocks& locks)
+{
+    if (!IsSchemeName(fields.Extension))
+        return {};
+    const std::string key = LowerCaseName(fields.Extension);
+    if (Find(catalog.SchemeMap, key)) {
+        ApplySchemeEdit(catalog, key, fields, locks);
+        return key;
+    }
+    AssociationFields named = fields;
+    named.Creator = fields.Extension;
+    SchemeEntry& added = catalog.SchemeMap[key];
+    static_cast<CreatorEntry&>(added) = WorkingCreator(named);
+    added.UrlProtocol = "1";
+    added.State = esAdded;
+    return key;
+}
+
+void ApplySchemeDelete(AssociationCatalog& catalog, const std::string& key)
+{
+    if (SchemeEntry* scheme = Find(catalog.SchemeMap, key))
+        MarkDeleted(*scheme, scheme->Name);
 }

@@ -73,3 +73,28 @@ struct NameProblem {
     std::string AssociationFields::*field = nullptr;
 };
 NameProblem CheckTypedNames(const AssociationCatalog& catalog, const AssociationFields& fields, bool extensionTyped);
+
+// The schemes of the protocol view go through the same dialog: the scheme's
+// name stands in the extension's place and its key's texts in the
+// creator's. FieldsOfScheme shows the scheme under that key of the
+// SchemeMap, which must be there.
+AssociationFields FieldsOfScheme(const SchemeEntry& scheme);
+
+// A scheme's name as URLs spell it: an ASCII letter, then letters, digits,
+// "+", "-" and ".".
+bool IsSchemeName(const std::string& name);
+
+// Writes a confirmed edit into the scheme under that key and marks it when
+// it changed; the fields locks lock keep the stored values, and the "URL
+// Protocol" value stays as it is. A deleted scheme is added anew. True when
+// the scheme carries a mark.
+bool ApplySchemeEdit(AssociationCatalog& catalog, const std::string& key, const AssociationFields& fields,
+                     const EditLocks& locks = {});
+
+// Adds the scheme named in fields.Extension with its "URL Protocol" value
+// and the dialog's texts, or edits it as above when the catalog holds it.
+// Answers the scheme's key, empty for a name IsSchemeName refuses.
+std::string ApplySchemeAdd(AssociationCatalog& catalog, const AssociationFields& fields, const EditLocks& locks = {});
+
+// Marks the scheme under that key deleted, keeping what the scan read of it.
+void ApplySchemeDelete(AssociationCatalog& catalog, const std::string& key);

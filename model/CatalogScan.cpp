@@ -110,9 +110,40 @@ void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileEx
             extension->UserChoice = std::move(progId);
 }
 
-void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& name)
+void ReadSchemes(AssociationCatalog& catalog, const AssociationLocations& locations,
+                 const std::vector<OriginName>& keyNames, const ScanProgress& progress)
 {
-    CreatorEntry* creator = name.empty() ? nullptr : Find(catalog.CreatorMap, name);
+    Empty(catalog.SchemeMap);
+    RegistryAccess user, machine;
+    user.SetRoot(locations.User);
+    machine.SetRoot(locations.Machine);
+    const size_t count = keyNames.size();
+    for (size_t index = 0; index < count; ++index) {
+        if (progress)
+            progress(index, count);
+        const OriginName& name = keyNames[index];
+        if (name.Key.empty() || name.Key[0] == '.')
+            continue;
+        // The user's key, where there is one, is the one whose values show.
+        RegistryAccess& layer = name.Origin == ClassesOrigin::Machine ? machine : user;
+        const bool scheme = layer.OpenKey(name.Name, false) && layer.ValueExists(kUrlProtocolValue);
+        layer.CloseKey();
+        if (!scheme)
+            continue;
+        SchemeEntry& entry = catalog.SchemeMap.try_emplace(name.Key).first->second;
+        entry.Name = name.Name;
+        entry.Origin = name.Origin;
+        entry.ReadFromRegistry(SourcesOf(locations, name.Origin).Span());
+    }
+    for (auto& [key, progId] : ReadAllUserChoices(locations.UrlAssociations))
+        if (SchemeEntry* scheme = Find(catalog.SchemeMap, key))
+            scheme->UserChoice = std::move(progId);
+    catalog.SchemesRead = true;
+}
+
+namespace {
+void ReadVerbsOnce(CreatorEntry* creator, const AssociationLocations& locations)
+{
     if (!creator || creator->VerbsRead || creator->State == esDeleted)
         return;
     LONG status = ERROR_SUCCESS;
@@ -120,6 +151,17 @@ void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& l
     const ClassesSources sources = SourcesOf(locations, creator->Origin);
     if (!ReadVerbs(sources.Span(), *creator, status))
         ReportError(EntryFailure{EntryKind::Creator, EntryOperation::Read, creator->Name, status});
+}
+} // namespace
+
+void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& name)
+{
+    ReadVerbsOnce(name.empty() ? nullptr : Find(catalog.CreatorMap, name), locations);
+}
+
+void ReadSchemeVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& scheme)
+{
+    ReadVerbsOnce(Find(catalog.SchemeMap, scheme), locations);
 }
 
 void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations)

@@ -54,11 +54,21 @@ void ReadCreators(AssociationCatalog& catalog, const AssociationLocations& locat
 // Gives each extension the type the user chose for it, where there is one.
 void ReadUserChoices(AssociationCatalog& catalog, const RegistryLocation& fileExts);
 
+// Empties the SchemeMap, then reads into it every key that is no extension
+// and holds a "URL Protocol" value in the layer whose values Windows shows
+// for it, each under its lower-cased name, with the user's choices below
+// urlAssociations; sets SchemesRead. Every class key is opened: the scan of
+// the extensions never calls it.
+void ReadSchemes(AssociationCatalog& catalog, const AssociationLocations& locations,
+                 const std::vector<OriginName>& keyNames, const ScanProgress& progress = {});
+
 // Reads the verbs of the creator under that name once (CreatorEntry::
 // VerbsRead): the scan leaves them unread, as most creators are never
 // opened for editing, and reading every creator's shell keys would cost the
 // scan as much again. A failure is reported, and what was read stays.
 void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& creator);
+// The same for the scheme under that key of the SchemeMap.
+void ReadSchemeVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& scheme);
 
 // The four above, in order.
 void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations);

@@ -14,9 +14,15 @@
 #include "model/RegistryLocation.h"
 #include "model/VerbEntry.h"
 
+// The value whose presence makes a class key a URL scheme.
+inline constexpr const char* kUrlProtocolValue = "URL Protocol";
+
 struct CreatorEntry {
     std::string Name;           // key name, spelled as the extensions spell it
     std::string Kind;           // the key's default value
+    // "1" while the key holds a "URL Protocol" value, which makes it a URL
+    // scheme (its text, empty by custom, means nothing to Windows).
+    std::string UrlProtocol;
     std::string IconSource;     // default of Name\DefaultIcon: file,number
     std::string Command;        // default of Name\shell\open\command
     bool UsesDde = false;       // Name\shell\open\ddeexec exists / is to be written

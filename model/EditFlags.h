@@ -25,6 +25,7 @@ struct EditLocks {
     bool NewVerb = false;     // FTA_NoNewVerb: no verb is added
     bool EditVerb = false;    // FTA_NoEditVerb: no verb is edited
     bool RemoveVerb = false;  // FTA_NoRemoveVerb: no verb is deleted
+    bool Reserved = false;    // a scheme Windows keeps for itself: locked whole for that reason
 
     bool operator==(const EditLocks&) const = default;
 };

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-enum class EntryKind { Extension, Creator };
+enum class EntryKind { Extension, Creator, Scheme };
 // Export: a text that the file cannot hold (ERROR_NO_UNICODE_TRANSLATION:
 // not in its code page; ERROR_INVALID_DATA: a control character).
 enum class EntryOperation { Read, Write, Delete, Export };

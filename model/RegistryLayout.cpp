@@ -22,6 +22,7 @@ constexpr LayoutValue<X> kExtensionLayout[] = {
 
 constexpr LayoutValue<C> kCreatorLayout[] = {
     {"", "", &C::Kind, true, LayoutRole::Value},
+    {"", kUrlProtocolValue, &C::UrlProtocol, true, LayoutRole::Presence},
     {"\\DefaultIcon", "", &C::IconSource, true, LayoutRole::Value},
     {"\\shell\\open\\command", "", &C::Command, true, LayoutRole::Value},
     {"\\shell\\open\\ddeexec", "", &C::DdeMessage, true, LayoutRole::DdeKey},

@@ -52,6 +52,14 @@ const RegistryLocation& AssociationsPolicyKey()
     return location;
 }
 
+const RegistryLocation& UserUrlAssociations()
+{
+    static const RegistryLocation location{
+        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations",
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations"};
+    return location;
+}
+
 namespace {
 std::optional<AssociationLocations>& Overridden()
 {
@@ -62,7 +70,7 @@ std::optional<AssociationLocations>& Overridden()
 
 const AssociationLocations& CurrentAssociationLocations()
 {
-    static const AssociationLocations real{UserClasses(), MachineClasses(), UserFileExts()};
+    static const AssociationLocations real{UserClasses(), MachineClasses(), UserFileExts(), UserUrlAssociations()};
     return Overridden() ? *Overridden() : real;
 }
 

@@ -32,6 +32,9 @@ const RegistryLocation& UserClasses();
 // The shell's record of what the user chose to open each extension with
 // (one sub-key per extension), kept apart from the classes.
 const RegistryLocation& UserFileExts();
+// The same record for URL schemes (one sub-key per scheme): the browser and
+// the mail program a user chose live here.
+const RegistryLocation& UserUrlAssociations();
 
 // Where Group Policy reads the path of the default associations file that
 // Windows applies at sign-in, in the value named below (domain-joined
@@ -45,6 +48,7 @@ struct AssociationLocations {
     RegistryLocation User;
     RegistryLocation Machine;
     RegistryLocation FileExts;
+    RegistryLocation UrlAssociations;
 };
 
 // Where a commit writes: one layer, and for the user's layer the machine's

@@ -227,6 +227,7 @@ std::vector<std::wstring> KeysToBackUp(const AssociationCatalog& catalog)
     };
     Walk(catalog.ExtensionMap, [&](const std::string&, const ExtensionEntry& entry) { add(entry.Name, entry.State); });
     Walk(catalog.CreatorMap, [&](const std::string&, const CreatorEntry& entry) { add(entry.Name, entry.State); });
+    Walk(catalog.SchemeMap, [&](const std::string&, const SchemeEntry& entry) { add(entry.Name, entry.State); });
     return names;
 }
 

@@ -15,7 +15,7 @@ struct BackupResult {
     std::string path; // the backup file's full path, when written
 };
 
-// Backs up the extension and creator key below location of every marked
+// Backs up the extension, creator and scheme key below location of every marked
 // entry with a name,
 // each with all its values and sub-keys, to a new file in "backup" beside
 // the program or, where that folder cannot be written, in

@@ -74,6 +74,10 @@ bool ToUtf8(Entry& entry, UINT codePage, std::span<const LayoutValue<Entry>> lay
 bool ToUtf8(ExtensionEntry& entry, UINT codePage) { return ToUtf8(entry, codePage, ExtensionLayout()); }
 bool ToUtf8(CreatorEntry& entry, UINT codePage) { return ToUtf8(entry, codePage, CreatorLayout()); }
 
+// A scheme's key is written as the creator's it is laid out as.
+const ExtensionEntry& LaidOut(const ExtensionEntry& entry) { return entry; }
+const CreatorEntry& LaidOut(const CreatorEntry& entry) { return entry; }
+
 // Entries write their blocks in UTF-8, which is escaped there: no byte of a
 // multi-byte UTF-8 character is a backslash or a quote. Texts in another
 // code page (the active one where the UTF-8 manifest does not apply) go to
@@ -115,7 +119,7 @@ public:
     {
         Walk(map, [this](const std::string&, const Entry& entry) {
             if (entry.State != esUnchanged)
-                Add(entry);
+                Add(LaidOut(entry));
         });
     }
 
@@ -180,6 +184,16 @@ RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLo
     ScriptBuilder script(location, codePage, sourceCodePage);
     script.AddMarked(catalog.ExtensionMap);
     script.AddMarked(catalog.CreatorMap);
+    script.AddMarked(catalog.SchemeMap);
+    return script.Finish();
+}
+
+RegScript BuildSchemeScript(const AssociationCatalog& catalog, const std::string& schemeKey,
+                            const RegistryLocation& location, UINT codePage, UINT sourceCodePage)
+{
+    ScriptBuilder script(location, codePage, sourceCodePage);
+    if (const SchemeEntry* scheme = Find(catalog.SchemeMap, schemeKey))
+        script.Add(LaidOut(*scheme));
     return script.Finish();
 }
 

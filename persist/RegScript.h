@@ -27,7 +27,8 @@ struct RegScript {
 };
 
 // The header, then every entry not marked esUnchanged (deleted ones with
-// their current texts): extensions, then creators, each in key order.
+// their current texts): extensions, then creators, then schemes, each in
+// key order.
 // Key lines name the keys below location. The entries' texts are in
 // sourceCodePage, as the program's narrow texts come (CP_ACP: the active
 // code page).
@@ -39,6 +40,10 @@ RegScript BuildChangesScript(const AssociationCatalog& catalog, const RegistryLo
 // lookup adds writes nothing.
 RegScript BuildSelectedScript(AssociationCatalog& catalog, const std::string& extensionKey,
                               const RegistryLocation& location, UINT codePage, UINT sourceCodePage = CP_ACP);
+
+// The header and the scheme under that key of the SchemeMap, if any.
+RegScript BuildSchemeScript(const AssociationCatalog& catalog, const std::string& schemeKey,
+                            const RegistryLocation& location, UINT codePage, UINT sourceCodePage = CP_ACP);
 
 // The header, the extensions under these keys (in key order, each once;
 // keys the catalog lacks add nothing), then the creators they name, each

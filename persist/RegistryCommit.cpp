@@ -24,6 +24,15 @@ using KeySet = std::set<std::wstring, KeyNameLess>;
 
 EntryKind KindOf(const ExtensionEntry&) { return EntryKind::Extension; }
 EntryKind KindOf(const CreatorEntry&) { return EntryKind::Creator; }
+EntryKind KindOf(const SchemeEntry&) { return EntryKind::Scheme; }
+
+// A scheme's key is laid out as a creator's.
+const ExtensionEntry& LaidOut(const ExtensionEntry& entry) { return entry; }
+const CreatorEntry& LaidOut(const CreatorEntry& entry) { return entry; }
+std::vector<KeyChange> CommitPlan(const auto& entry)
+{
+    return PlanLayoutWrite(LaidOut(entry), CommitMode(LaidOut(entry)));
+}
 
 // Keys that some entry still describes after the commit. Deleting one of
 // them under another spelling (txtfile deleted, TXTFile added or still in
@@ -42,6 +51,7 @@ KeySet DescribedKeys(const AssociationCatalog& catalog)
     KeySet described;
     AddDescribedKeys(catalog.ExtensionMap, described);
     AddDescribedKeys(catalog.CreatorMap, described);
+    AddDescribedKeys(catalog.SchemeMap, described);
     return described;
 }
 
@@ -75,7 +85,7 @@ void AddRefusals(const std::map<std::string, Entry>& map, const KeySet& describe
             refusals.push_back({KindOf(entry), entry.Name, ""});
         if (!Writes(entry))
             return;
-        for (const KeyChange& change : PlanLayoutWrite(entry, CommitMode(entry)))
+        for (const KeyChange& change : CommitPlan(entry))
             if (change.RemoveWhole && LayerHoldsKey(below, entry.Name + change.SubKey))
                 refusals.push_back({KindOf(entry), entry.Name, change.SubKey});
     });
@@ -91,7 +101,7 @@ void AddHidden(const std::map<std::string, Entry>& map, const KeySet& described,
             return;
         bool hides = Deletes(entry, described);
         if (Writes(entry))
-            for (const KeyChange& change : PlanLayoutWrite(entry, CommitMode(entry)))
+            for (const KeyChange& change : CommitPlan(entry))
                 hides = hides || LayerHoldsKey(user, entry.Name + change.SubKey);
         if (hides)
             hidden.push_back({KindOf(entry), entry.Name});
@@ -107,7 +117,8 @@ bool CommitMarkedEntries(AssociationCatalog& catalog, const WriteTarget& target)
     // commit, and a deleted creator goes only after its extensions changed.
     const bool extensionsSucceeded = CommitMap(catalog.ExtensionMap, described, target);
     const bool creatorsSucceeded = CommitMap(catalog.CreatorMap, described, target);
-    return extensionsSucceeded && creatorsSucceeded;
+    const bool schemesSucceeded = CommitMap(catalog.SchemeMap, described, target);
+    return extensionsSucceeded && creatorsSucceeded && schemesSucceeded;
 }
 
 std::vector<LayerRefusal> RefusedByLayer(const AssociationCatalog& catalog, const WriteTarget& target)
@@ -118,6 +129,7 @@ std::vector<LayerRefusal> RefusedByLayer(const AssociationCatalog& catalog, cons
     const KeySet described = DescribedKeys(catalog);
     AddRefusals(catalog.ExtensionMap, described, target, refusals);
     AddRefusals(catalog.CreatorMap, described, target, refusals);
+    AddRefusals(catalog.SchemeMap, described, target, refusals);
     return refusals;
 }
 
@@ -127,5 +139,6 @@ std::vector<HiddenChange> ChangesTheUserHides(const AssociationCatalog& catalog,
     const KeySet described = DescribedKeys(catalog);
     AddHidden(catalog.ExtensionMap, described, user, hidden);
     AddHidden(catalog.CreatorMap, described, user, hidden);
+    AddHidden(catalog.SchemeMap, described, user, hidden);
     return hidden;
 }

@@ -9,7 +9,7 @@
 #include "model/ErrorReport.h"
 #include "model/RegistryLocation.h"
 
-// Walks ExtensionMap, then CreatorMap, in key order: an entry marked
+// Walks ExtensionMap, then CreatorMap, then SchemeMap, in key order: an entry marked
 // esModified or esAdded has what the user changed written (and becomes
 // esUnchanged), one marked esDeleted has its key deleted (and stays
 // esDeleted until a scan rebuilds the catalog), unless an entry not marked

@@ -662,3 +662,68 @@ TEST_F(EditWorkflowTest, VerbsPageChangesAreCommittedToTheUserOrTheMachine)
     Command(IDM_EDIT);
     EXPECT_EQ(seen, "0000");
 }
+
+// The protocol view, read when first shown: its rows, an edit committed
+// exactly (the URL Protocol value kept, nothing else written), the user's
+// choice released, and http shown read-only with its reason.
+TEST_F(EditWorkflowTest, ProtocolViewEditsCommitsAndReleasesSchemes)
+{
+    ScratchFolder scratch;
+    DataFoldersOverride folders(scratch.Path(), scratch.Path());
+    SetText("mailto", "", "URL:MailTo");
+    SetText("mailto", "URL Protocol", "");
+    SetText("mailto\\shell\\open\\command", "", "mail.exe %1");
+    SetText("http", "URL Protocol", "");
+    SetText("http\\shell\\open\\command", "", "browser.exe %1");
+    const std::string choice = scratch_.UrlAssociationsLocation().Path + "\\mailto\\UserChoice";
+    ::SetText(HKEY_CURRENT_USER, choice, "ProgId", "Mail.Client");
+    form1.SetSaveTarget(SaveTarget::Machine);
+
+    Command(IDM_VIEW_PROTOCOLS);
+    EXPECT_EQ(GetMenuState(GetMenu(form1.Handle()), IDM_VIEW_PROTOCOLS, MF_BYCOMMAND) & MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(RowCount(form1.List().ListView1), 2) << "no extension, no creator";
+    EXPECT_EQ(Cells("mailto").substr(0, 30), "mailto|||URL:MailTo||mail.exe ");
+    EXPECT_EQ(RowText(form1.List().ListView1, Row("mailto"), 7), "Mail.Client");
+
+    SelectRow("mailto");
+    std::string shown;
+    ModalSteps steps;
+    steps.Then([&] {
+        shown = Describe(form5) + (IsWindowEnabled(form5.Edit2) || IsWindowEnabled(form5.Edit9) ? "" : "|no type");
+        SetWindowTextA(form5.Edit4, "mail.exe /new %1");
+        Press(form5.Button2);
+    });
+    steps.Start();
+    Command(IDM_EDIT);
+    ASSERT_TRUE(steps.Done());
+    EXPECT_EQ(shown, "プロトコルの編集|変更する/変更しない|mailto||mailto|URL:MailTo|||page 1|focus on cancel|"
+                     "extension read-only|no dde|picture|no type");
+    Press(form1.SpeedButton[11]);
+    EXPECT_TRUE(hook.Records().empty());
+    EXPECT_EQ(Tree(Root(), "mailto"),
+              (std::vector<std::string>{"\\shell\\open\\command|", "\\shell\\open\\command|=mail.exe /new %1",
+                                        "\\shell\\open|", "\\shell|", "|", "|=URL:MailTo", "|URL Protocol="}));
+
+    SelectRow("mailto");
+    hook.Answer(IDYES);
+    Command(IDM_RELEASE_CHOICE);
+    EXPECT_FALSE(::KeyExists(HKEY_CURRENT_USER, choice));
+    EXPECT_EQ(RowText(form1.List().ListView1, Row("mailto"), 7), "");
+
+    SelectRow("http");
+    hook.ClearRecords();
+    Command(IDM_DELETE);
+    ASSERT_EQ(hook.Records().size(), 1u);
+    EXPECT_EQ(hook.Records()[0].text, "プロトコル「http」は Windows が自身で使うものなので、変更も削除もできません。");
+    ModalSteps readOnly;
+    readOnly.Then([&] {
+        shown = WindowText(GetDlgItem(form5.TabSheets[0], IDC_ASSOC_LABEL_LOCKED)) +
+                (IsWindowEnabled(form5.Button2) ? "|ok" : "|no ok");
+        Press(form5.Button3);
+    });
+    readOnly.Start();
+    Command(IDM_EDIT);
+    EXPECT_EQ(shown, "Windows が自身で使うプロトコルのため、表示だけです。|no ok");
+    EXPECT_FALSE(form1.Editor().Modified);
+}

@@ -36,6 +36,7 @@
 #define IDM_SORT_CHOICE 134
 #define IDM_RESTART_ELEVATED 135
 #define IDM_IMPORT_SCRIPT 136
+#define IDM_VIEW_PROTOCOLS 137
 
 #define IDC_FORM1_PANEL1 150
 #define IDC_FORM1_PANEL2 151
@@ -117,6 +118,11 @@
 #define IDC_ASSOC_LABEL_EDIT7 543
 // Page 1's line that says why the dialog is read-only.
 #define IDC_ASSOC_LABEL_LOCKED 544
+// Page 1's texts that name an extension, which a scheme shows otherwise.
+#define IDC_ASSOC_GROUP_NAME 551
+#define IDC_ASSOC_LABEL_NAME 552
+#define IDC_ASSOC_GROUP_CREATOR 553
+#define IDC_ASSOC_GROUP_EXTENSIONS 554
 // Page 4: the verbs, the line under them, and their buttons.
 #define IDC_ASSOC_LISTVIEW2 545
 #define IDC_ASSOC_LABEL13 546

@@ -30,6 +30,9 @@ constexpr ListColumn kColumns[kListColumnCount] = {
 constexpr int kContentTypeColumn = 1, kCreatorColumn = 2, kKindColumn = 3, kIconColumn = 4, kProgramColumn = 5,
               kOriginColumn = 6, kChoiceColumn = 7;
 
+// The first column's title in the protocol view.
+constexpr const char* kSchemeColumn = "プロトコル";
+
 // The marker of a row whose user's choice overrides its creator.
 constexpr COLORREF kChoiceDiffersColour = RGB(192, 0, 0);
 
@@ -268,6 +271,41 @@ ListRow AssociationListView::RowOf(const AssociationCatalog& catalog, const std:
     }
     ShowLayers(row, extension, creator);
     return row;
+}
+
+void AssociationListView::FillSchemeRows(const AssociationCatalog& catalog)
+{
+    Rows.clear();
+    Rows.reserve(catalog.SchemeMap.size());
+    for (const auto& [key, scheme] : catalog.SchemeMap) {
+        if (!scheme.IconSource.empty() && !creatorImages_.count(scheme.Name))
+            creatorImages_.emplace(scheme.Name, LoadCreatorImage(scheme));
+        ListRow& row = Rows.emplace_back();
+        row.Caption = key;
+        row.SubItems = {"", "", scheme.Kind, scheme.IconSource, scheme.Command, OriginText(scheme.Origin),
+                        scheme.UserChoice};
+        row.Image = scheme.State == esDeleted ? DeletedIconIndex : ImageOf(scheme.Name);
+        // What opens the scheme is then the chosen type, not its own command.
+        row.ChoiceDiffers = ChoiceDiffersFromCreator(scheme.UserChoice, scheme.Name);
+    }
+    RowsChanged();
+}
+
+void AssociationListView::FillExtensionRows(const AssociationCatalog& catalog)
+{
+    Rows.clear();
+    FillRows(catalog, [](size_t, size_t) {});
+    RefreshListItems(catalog);
+}
+
+void AssociationListView::ShowSchemeColumns(bool schemes)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(schemes ? kSchemeColumn : kColumns[0].caption);
+    SendMessageA(ListView1, LVM_SETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    // The selection belongs to rows that are about to go.
+    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void AssociationListView::AddRow(const AssociationCatalog& catalog, const std::string& key)

@@ -75,6 +75,16 @@ public:
     ListRow RowOf(const AssociationCatalog& catalog, const std::string& key, const ExtensionEntry& extension) const;
     // Appends the row of a new extension, then sorts by extension.
     void AddRow(const AssociationCatalog& catalog, const std::string& key);
+    // The protocol view: one row per scheme in place of the extensions,
+    // with the scheme's key first, then its friendly name, icon, command,
+    // where it lives and the user's choice; the images of schemes are
+    // loaded as their rows are first made. Rebuilt whole, marks and all:
+    // there are few schemes.
+    void FillSchemeRows(const AssociationCatalog& catalog);
+    // The rows of the extensions again, marks and all.
+    void FillExtensionRows(const AssociationCatalog& catalog);
+    // The first column's title for the view.
+    void ShowSchemeColumns(bool schemes);
     // Shows the marks of the catalog in the rows.
     void RefreshListItems(const AssociationCatalog& catalog);
     void FillChooserRows(const AssociationCatalog& catalog);

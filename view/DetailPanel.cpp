@@ -144,10 +144,25 @@ void DetailPanel::Show(const ListRow& row, HIMAGELIST images, const AssociationC
                                          : std::string();
     SetWindowTextA(Label8, choice.c_str());
     SetWindowTextA(Label9, creator && creator->VerbsRead ? VerbsSentence(*creator).c_str() : "");
-    SetWindowTextA(GroupBox1, (std::string("拡張子 ") + row.Caption + " について").c_str());
+    ShowRowTexts(row, images, "拡張子 " + row.Caption + " について", row.Column(kCreatorColumn));
+}
+
+void DetailPanel::ShowScheme(const ListRow& row, HIMAGELIST images, const SchemeEntry& scheme)
+{
+    SetWindowTextA(Label7, OriginSentence(scheme.Origin, "プロトコル「" + scheme.Name + "」").c_str());
+    const std::string choice = row.ChoiceDiffers ? UserChoiceSentence(scheme.UserChoice, "このプロトコルの URL") : "";
+    SetWindowTextA(Label8, choice.c_str());
+    SetWindowTextA(Label9, scheme.VerbsRead ? VerbsSentence(scheme).c_str() : "");
+    ShowRowTexts(row, images, "プロトコル " + scheme.Name + " について", scheme.Name);
+}
+
+void DetailPanel::ShowRowTexts(const ListRow& row, HIMAGELIST images, const std::string& caption,
+                               const std::string& key)
+{
+    SetWindowTextA(GroupBox1, caption.c_str());
     detailIcon_.Reset(ImageList_GetIcon(images, row.Image, ILD_NORMAL));
     SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(detailIcon_.Get()), 0);
-    SetWindowTextA(Label2, row.Column(kCreatorColumn).c_str());
+    SetWindowTextA(Label2, key.c_str());
     SetWindowTextA(Label3, row.Column(kKindColumn).c_str());
     RECT bounds{};
     GetClientRect(Label4, &bounds);

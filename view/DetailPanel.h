@@ -20,6 +20,9 @@ public:
     // The row, and in three more lines where its keys live, what really
     // opens the file and the creator's verbs (read before, or not shown).
     void Show(const ListRow& row, HIMAGELIST images, const AssociationCatalog& catalog);
+    // A row of the protocol view, with where the scheme's key lives and
+    // what really opens it.
+    void ShowScheme(const ListRow& row, HIMAGELIST images, const SchemeEntry& scheme);
     // Shows the placeholder picture and no texts.
     void Clear(HICON placeholder);
     // Shows the placeholder while no row has been shown yet.
@@ -32,6 +35,8 @@ public:
     HWND Label9 = nullptr;                   // the creator's verbs, once read
 
 private:
+    // The picture, the key name, the kind and the program of the row.
+    void ShowRowTexts(const ListRow& row, HIMAGELIST images, const std::string& caption, const std::string& key);
     // The copy of the selected row's icon that Image1 shows.
     ScopedIcon detailIcon_;
 };

@@ -24,8 +24,8 @@ std::string OriginSentence(ClassesOrigin origin, const std::string& subject)
     return subject + TextsOf(origin).sentence;
 }
 
-std::string UserChoiceSentence(const std::string& chosenName)
+std::string UserChoiceSentence(const std::string& chosenName, const std::string& opened)
 {
-    return "このファイルを実際に開くのは、ユーザーが Windows で選んだ「" + chosenName +
+    return opened + "を実際に開くのは、ユーザーが Windows で選んだ「" + chosenName +
            "」です。ここで関連付けを変えても、開くプログラムは変わりません。";
 }

@@ -15,4 +15,5 @@ std::string OriginSentence(ClassesOrigin origin, const std::string& subject);
 
 // The detail panel's sentence when the user's choice names another type
 // than the creator: chosenName is that type's name as the list shows it.
-std::string UserChoiceSentence(const std::string& chosenName);
+// opened: what the choice opens, as the sentence names it.
+std::string UserChoiceSentence(const std::string& chosenName, const std::string& opened = "このファイル");

@@ -173,6 +173,14 @@ void SeedAssociations(HKEY root)
     SetText(root, "htmlfile\\shell\\share", "", "共有");
     SetText(root, "txtfile\\shell\\print", "", "印刷(&P)");
     SetText(root, "txtfile\\shell\\print\\command", "", "%SystemRoot%\\system32\\notepad.exe /p %1");
+    // URL schemes for the protocol view: the web, mail and a program's own.
+    for (const char* scheme : {"http", "https", "mailto", "ms-teams"}) {
+        const std::string key = scheme;
+        SetText(root, key, "", "URL:" + key);
+        SetText(root, key, "URL Protocol", "");
+        SetText(root, key + "\\DefaultIcon", "", "%SystemRoot%\\system32\\shell32.dll,13");
+        SetText(root, key + "\\shell\\open\\command", "", "\"C:\\Program Files\\Sample\\" + key + ".exe\" \"%1\"");
+    }
 }
 
 void CALLBACK CaptureAbout(HWND, UINT, UINT_PTR timer, DWORD)
@@ -263,7 +271,8 @@ int main(int argc, char** argv)
     // the user's classes and choices.
     OverrideAssociationLocations(AssociationLocations{
         RegistryLocation{HKEY_CURRENT_USER, scratch + "-user", UserClasses().ScriptName}, ClassesRoot(),
-        RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName}});
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-fileexts", UserFileExts().ScriptName},
+        RegistryLocation{HKEY_CURRENT_USER, scratch + "-urls", UserUrlAssociations().ScriptName}});
     SeedAssociations(root.Get());
     // .txt also in the user's classes, and opened by another type the user
     // chose: the row is marked and the detail panel says so.
@@ -377,6 +386,20 @@ int main(int argc, char** argv)
         steps.push_back([&] { PostMessageA(form5.Handle(), WM_COMMAND, IDCANCEL, 0); });
         SetTimer(nullptr, 0, 300, RunNextStep);
         form1.EditAssociation();
+        // The protocol view with the user's choice of mail program, and the
+        // edit dialog on a scheme.
+        SetText(HKEY_CURRENT_USER, scratch + "-urls\\mailto\\UserChoice", "ProgId", "Sample.Mail");
+        SendMessageA(form1.Handle(), WM_COMMAND, IDM_VIEW_PROTOCOLS, 0);
+        SelectRow(form1, "mailto");
+        form1.ShowSelectedDetail();
+        Pump();
+        failures += !SaveWindow(form1.Handle(), "main-protocols");
+        steps.clear();
+        nextStep = 0;
+        QueuePages(form5, "edit-protocol");
+        SetTimer(nullptr, 0, 300, RunNextStep);
+        form1.EditAssociation();
+        SendMessageA(form1.Handle(), WM_COMMAND, IDM_VIEW_PROTOCOLS, 0);
         // The choice of the default associations file, both choices offered.
         steps.clear();
         nextStep = 0;
@@ -395,7 +418,7 @@ int main(int argc, char** argv)
     }
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     root.Reset();
-    for (const std::string& path : {scratch, scratch + "-user", scratch + "-fileexts"}) {
+    for (const std::string& path : {scratch, scratch + "-user", scratch + "-fileexts", scratch + "-urls"}) {
         RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
     }

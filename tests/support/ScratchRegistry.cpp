@@ -8,7 +8,7 @@ ScratchClassesRoot::ScratchClassesRoot()
     static std::atomic<int> counter{0};
     path_ = "Software\\morvido-tests\\" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(GetTickCount64()) + "-" + std::to_string(counter++);
-    for (const std::string& path : {path_, UserLocation().Path, FileExtsLocation().Path})
+    for (const std::string& path : Paths())
         RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
     if (RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.Put(),
                         nullptr) != ERROR_SUCCESS)
@@ -19,7 +19,8 @@ ScratchClassesRoot::ScratchClassesRoot()
         ExitProcess(3);
     }
     // The redirected HKEY_CLASSES_ROOT stands for the machine's classes.
-    OverrideAssociationLocations(AssociationLocations{UserLocation(), ClassesRoot(), FileExtsLocation()});
+    OverrideAssociationLocations(AssociationLocations{UserLocation(), ClassesRoot(), FileExtsLocation(),
+                                                      UrlAssociationsLocation()});
 }
 
 ScratchClassesRoot::~ScratchClassesRoot()
@@ -27,7 +28,7 @@ ScratchClassesRoot::~ScratchClassesRoot()
     OverrideAssociationLocations(std::nullopt);
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     key_.Reset();
-    for (const std::string& path : {path_, UserLocation().Path, FileExtsLocation().Path}) {
+    for (const std::string& path : Paths()) {
         RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
     }

@@ -32,8 +32,17 @@ public:
         return RegistryLocation{HKEY_CURRENT_USER, path_ + "-user", "HKEY_CURRENT_USER\\Software\\Classes"};
     }
     RegistryLocation FileExtsLocation() const { return RegistryLocation{HKEY_CURRENT_USER, path_ + "-fileexts", ""}; }
+    RegistryLocation UrlAssociationsLocation() const
+    {
+        return RegistryLocation{HKEY_CURRENT_USER, path_ + "-urls", ""};
+    }
 
 private:
+    std::vector<std::string> Paths() const
+    {
+        return {path_, UserLocation().Path, FileExtsLocation().Path, UrlAssociationsLocation().Path};
+    }
+
     std::string path_;
     ScopedHKey key_;
 };
@@ -62,7 +71,8 @@ protected:
     RegistryLocation Location() const { return scratch_.Location(); }
     AssociationLocations Locations() const
     {
-        return AssociationLocations{scratch_.UserLocation(), Location(), scratch_.FileExtsLocation()};
+        return AssociationLocations{scratch_.UserLocation(), Location(), scratch_.FileExtsLocation(),
+                                    scratch_.UrlAssociationsLocation()};
     }
     void SetText(const std::string& path, const std::string& name, const std::string& text, DWORD type = REG_SZ)
     {
