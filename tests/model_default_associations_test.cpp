@@ -139,22 +139,19 @@ TEST_F(DefaultAssociationsFileTest, SchemesFollowTheExtensionsNamingTheTypeThatO
     for (const char* scheme : {"MailTo", "irc", "news", "tel"})
         SetText(scheme, "URL Protocol", "");
     SetText("MailTo\\shell\\open\\command", "", "C:\\Mail\\mail.exe %1");
-    SetText("irc\\shell\\open\\command", "", "\"C:\\Chat\\irc.exe\" \"%1\"");
     ::SetText(HKEY_CURRENT_USER, locations.User.KeyPath("Better.Mail\\shell\\open\\command"), "", "C:\\Apps\\better.exe");
     ::SetText(HKEY_CURRENT_USER, locations.UrlAssociations.KeyPath("mailto\\UserChoice"), "ProgId", "Better.Mail");
     ::SetText(HKEY_CURRENT_USER, locations.UrlAssociations.KeyPath("irc\\UserChoice"), "ProgId", "Gone.Irc");
     AssociationCatalog catalog;
     FillCatalogFromRegistry(catalog, locations, true);
     catalog.SchemeMap["tel"].State = esDeleted;
-
     const DefaultAssociationList list =
         CollectDefaultAssociations(catalog, {".txt"}, locations, {"news", "tel", "mailto", "irc"});
-    EXPECT_EQ(list.LeftOut, 1u);
-    EXPECT_EQ(list.ChoiceMissing, 1u);
+    EXPECT_EQ((std::pair<size_t, size_t>(list.LeftOut, list.ChoiceMissing)), (std::pair<size_t, size_t>(1, 1))) << "tel; irc";
     EXPECT_EQ(BuildDefaultAssociationsXml(list.Entries).Bytes,
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n"
               "  <Association Identifier=\".txt\" ProgId=\"txtfile\" ApplicationName=\"txtfile\" />\r\n"
-              "  <Association Identifier=\"irc\" ProgId=\"irc\" ApplicationName=\"irc.exe\" />\r\n"
+              "  <Association Identifier=\"irc\" ProgId=\"irc\" ApplicationName=\"irc\" />\r\n"
               "  <Association Identifier=\"mailto\" ProgId=\"Better.Mail\" ApplicationName=\"better.exe\" />\r\n"
               "  <Association Identifier=\"news\" ProgId=\"news\" ApplicationName=\"news\" />\r\n"
               "</DefaultAssociations>\r\n");
