@@ -70,7 +70,7 @@ void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& l
 // The same for the scheme under that key of the SchemeMap.
 void ReadSchemeVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& scheme);
 
-// The four above, in order, and ReadSchemes after them when schemes: the
-// names of the classes are listed once for both.
+// ReadMergedKeyNames, then with those names ReadExtensionKeys, ReadCreators
+// and ReadUserChoices in order, and ReadSchemes last when schemes.
 void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations,
                              bool schemes = false);
