@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "model/CatalogEdits.h"
 #include "model/KeyNames.h"
 
 const char* const kCommandLineUsage =
@@ -8,8 +9,10 @@ const char* const kCommandLineUsage =
     "      関連づけを編集するウィンドウを開きます。\n"
     "  morvido /export ファイル [.拡張子 ...]\n"
     "      関連づけをREGEDIT4形式のレジストリファイルに保存します。\n"
-    "  morvido /defaults ファイル [.拡張子 ...] [/version N] [/suggested] [/intune ファイル2] [/gpo パス]\n"
-    "      既定の関連付けをXMLファイルに保存します。\n"
+    "  morvido /defaults ファイル [.拡張子 ...] [プロトコル ...] [/version N] [/suggested] [/intune ファイル2]\n"
+    "           [/gpo パス]\n"
+    "      既定の関連付けをXMLファイルに保存します。プロトコルは mailto のように、\n"
+    "      ドットとコロンなしで指定します。\n"
     "      /version N   XMLにバージョンN(1以上の整数)を書きます(Windows 11 22H2 以降)。\n"
     "      /suggested   各関連付けを、バージョンごとに一度だけ適用させます。\n"
     "      /intune ファイル2\n"
@@ -22,8 +25,8 @@ const char* const kCommandLineUsage =
     "      2 ファイルを読み込めません\n"
     "  morvido /?\n"
     "      この説明を表示します。\n"
-    "拡張子を指定しないときは、すべての関連づけを保存します。ウィンドウは開かず、\n"
-    "いまのレジストリから保存します。\n"
+    "拡張子もプロトコルも指定しないときは、すべての関連づけ(/defaults ではプロトコルも)を保存します。\n"
+    "ウィンドウは開かず、いまのレジストリから保存します。\n"
     "終了コード: 0 保存しました、1 保存できませんでした、2 コマンドラインが正しくありません\n";
 
 namespace {
@@ -116,12 +119,17 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
                 return Refuse(std::move(problem));
             continue;
         }
-        const std::string& extension = arguments[i];
+        const std::string& name = arguments[i];
+        // The default associations name schemes as well, without a dot.
+        if (request.Action == CommandAction::ExportDefaults && IsSchemeName(name)) {
+            request.Schemes.push_back(LowerCaseName(name));
+            continue;
+        }
         // An extension is a key name below the classes: a dot, a name, and
         // no backslash, which would make it a path.
-        if (extension.size() < 2 || extension[0] != '.' || extension.find('\\') != std::string::npos)
-            return Refuse(kUnknownOption + extension);
-        request.Extensions.push_back(LowerCaseName(extension));
+        if (name.size() < 2 || name[0] != '.' || name.find('\\') != std::string::npos)
+            return Refuse(kUnknownOption + name);
+        request.Extensions.push_back(LowerCaseName(name));
     }
     return request;
 }

@@ -8,7 +8,7 @@
 #include "persist/DefaultAssociations.h"
 
 inline constexpr int kExitSucceeded = 0;
-inline constexpr int kExitFailed = 1; // an unknown extension, an entry to save that could not be read, a text no
+inline constexpr int kExitFailed = 1; // an unknown extension or scheme, an entry to save that could not be read, a text no
                                       // file can hold, a file not written
 inline constexpr int kExitBadCommandLine = 2;
 // /check: every key of the script would load (0), some would be left out
@@ -24,9 +24,11 @@ enum class CommandAction { OpenWindow, ShowUsage, ExportScript, ExportDefaults, 
 struct CommandLineRequest {
     CommandAction Action = CommandAction::OpenWindow;
     std::string File;
-    // Keys as the catalog spells them (lower case, with the dot); empty for
-    // every association.
+    // Keys as the catalog spells them (lower case, with the dot); empty,
+    // with Schemes empty too, for every association.
     std::vector<std::string> Extensions;
+    // /defaults only: URL schemes (mailto), lower case, without a colon.
+    std::vector<std::string> Schemes;
     // /defaults only: Version, Suggested and the deployment files; the
     // policy script goes beside File, with the extension .reg.
     DefaultsOptions Defaults;

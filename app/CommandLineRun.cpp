@@ -87,33 +87,48 @@ private:
     ScopedKernelHandle console_;
 };
 
+bool AsksEverything(const CommandLineRequest& request)
+{
+    return request.Extensions.empty() && request.Schemes.empty();
+}
+
 // Whether an entry that failed to read is one the run saves: an extension
-// asked for or the creator it names; with none asked, every entry. Its
-// texts are not known, and the file must not hold them as empty ones.
-bool SavesUnreadEntry(const AssociationCatalog& catalog, const std::vector<std::string>& asked,
+// asked for or the creator it names, a scheme asked for (read as a
+// creator's key is); with none asked, every entry. Its texts are not
+// known, and the file must not hold them as empty ones.
+bool SavesUnreadEntry(const AssociationCatalog& catalog, const CommandLineRequest& request,
                       const std::vector<EntryFailure>& unread)
 {
-    if (asked.empty())
+    if (AsksEverything(request))
         return !unread.empty();
     const auto failed = [&unread](EntryKind kind, const std::string& name) {
         return std::any_of(unread.begin(), unread.end(),
                            [&](const EntryFailure& failure) { return failure.kind == kind && failure.name == name; });
     };
-    return std::any_of(asked.begin(), asked.end(), [&](const std::string& key) {
-        const ExtensionEntry* extension = Find(catalog.ExtensionMap, key);
-        return extension &&
-               (failed(EntryKind::Extension, extension->Name) || failed(EntryKind::Creator, extension->Creator));
-    });
+    const auto& extensions = request.Extensions;
+    const auto& schemes = request.Schemes;
+    return std::any_of(extensions.begin(), extensions.end(),
+                       [&](const std::string& key) {
+                           const ExtensionEntry* extension = Find(catalog.ExtensionMap, key);
+                           return extension && (failed(EntryKind::Extension, extension->Name) ||
+                                                failed(EntryKind::Creator, extension->Creator));
+                       }) ||
+           std::any_of(schemes.begin(), schemes.end(), [&](const std::string& key) {
+               const SchemeEntry* scheme = Find(catalog.SchemeMap, key);
+               return scheme && failed(EntryKind::Creator, scheme->Name);
+           });
 }
 
 // The default associations file, with the files its options ask for.
 int SaveDefaults(const CommandLineRequest& request, const AssociationCatalog& catalog,
-                 const std::vector<std::string>& keys, const ConsoleOutput& console)
+                 const std::vector<std::string>& keys, const std::vector<std::string>& schemes,
+                 const ConsoleOutput& console)
 {
     DefaultsTargets targets = TargetsBeside(request.File, request.Defaults);
     targets.Base64 = request.Defaults.IntuneBase64 ? request.IntuneFile : std::string();
-    const DefaultsSaveResult saved = SaveDefaultsFiles(
-        CollectDefaultAssociations(catalog, keys, CurrentAssociationLocations()), request.Defaults, targets);
+    const DefaultsSaveResult saved =
+        SaveDefaultsFiles(CollectDefaultAssociations(catalog, keys, CurrentAssociationLocations(), schemes),
+                          request.Defaults, targets);
     if (!saved.Note.empty())
         console.Out(saved.Note + "\n");
     if (!saved.Failure.empty()) {
@@ -132,18 +147,27 @@ int SaveAssociations(const CommandLineRequest& request, const AssociationCatalog
             console.Error(kExtensionPrefix + key + kUnknownExtensionTail + "\n");
             known = false;
         }
+    for (const std::string& key : request.Schemes)
+        if (!Find(catalog.SchemeMap, key)) {
+            console.Error(kSchemePrefix + key + kUnknownExtensionTail + "\n");
+            known = false;
+        }
     if (!known)
         return kExitFailed;
-    if (SavesUnreadEntry(catalog, request.Extensions, unread)) {
+    if (SavesUnreadEntry(catalog, request, unread)) {
         console.Error(std::string(kUnreadEntriesMessage) + "\n");
         return kExitFailed;
     }
     std::vector<std::string> keys = request.Extensions;
-    if (keys.empty())
+    std::vector<std::string> schemes = request.Schemes;
+    // The SchemeMap holds the schemes only where the run read them.
+    if (AsksEverything(request)) {
         Walk(catalog.ExtensionMap, [&keys](const std::string& key, const ExtensionEntry&) { keys.push_back(key); });
+        Walk(catalog.SchemeMap, [&schemes](const std::string& key, const SchemeEntry&) { schemes.push_back(key); });
+    }
 
     if (request.Action == CommandAction::ExportDefaults)
-        return SaveDefaults(request, catalog, keys, console);
+        return SaveDefaults(request, catalog, keys, schemes, console);
     const RegScript script = BuildAssociationsScript(catalog, keys, ClassesRoot(), SystemAnsiCodePage());
     const std::string problem = script.Problem ? EntryFailureMessage(*script.Problem)
                                                : FileWriteMessage(WriteFileWhole(request.File, script.Bytes));
@@ -215,7 +239,11 @@ int RunCommandLine(const CommandLineRequest& request)
         unread.push_back(failure);
     });
     AssociationCatalog catalog;
-    FillCatalogFromRegistry(catalog, CurrentAssociationLocations());
+    // Finding the schemes opens every class key: only a default
+    // associations file that holds them reads them.
+    const bool schemes =
+        request.Action == CommandAction::ExportDefaults && (AsksEverything(request) || !request.Schemes.empty());
+    FillCatalogFromRegistry(catalog, CurrentAssociationLocations(), schemes);
     // The script carries the verbs of the file types it writes.
     if (request.Action == CommandAction::ExportScript)
         Walk(catalog.ExtensionMap, [&](const std::string& key, const ExtensionEntry& extension) {

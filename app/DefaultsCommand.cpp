@@ -51,22 +51,30 @@ DefaultsSaveResult SaveDefaultsFiles(const DefaultAssociationList& list, const D
     return result;
 }
 
-void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, const std::string& selectedKey)
+void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, const std::string& selectedKey,
+                                 bool selectedScheme)
 {
     // The choices and the file name of the last save are offered again.
     static TForm12 form12;
     static std::string fileName;
 
     const std::vector<std::string> changed = ChangedAssociationKeys(catalog);
-    if (selectedKey.empty() && changed.empty()) {
+    const std::vector<std::string> changedSchemes = ChangedSchemeKeys(catalog);
+    const bool anyChanged = !changed.empty() || !changedSchemes.empty();
+    if (selectedKey.empty() && !anyChanged) {
         ShowInfo(kNothingToSave);
         return;
     }
-    if (!form12.ShowModal(owner, !selectedKey.empty(), !changed.empty()))
+    if (!form12.ShowModal(owner, !selectedKey.empty(), anyChanged))
         return;
-    const DefaultAssociationList list = CollectDefaultAssociations(
-        catalog, form12.Scope == DefaultsScope::Selected ? std::vector<std::string>{selectedKey} : changed,
-        CurrentAssociationLocations());
+    std::vector<std::string> extensions = changed, schemes = changedSchemes;
+    if (form12.Scope == DefaultsScope::Selected) {
+        extensions.clear();
+        schemes.clear();
+        (selectedScheme ? schemes : extensions).push_back(selectedKey);
+    }
+    const DefaultAssociationList list =
+        CollectDefaultAssociations(catalog, extensions, CurrentAssociationLocations(), schemes);
     if (list.Entries.empty()) {
         ShowInfo(std::string(kNoDefaultAssociationMessage) + "\n" + LeftOutMessage(list));
         return;

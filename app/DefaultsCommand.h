@@ -10,8 +10,11 @@
 #include "model/AssociationCatalog.h"
 #include "persist/DefaultAssociations.h"
 
-// selectedKey is the extension of the selected row, empty without one.
-void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, const std::string& selectedKey);
+// selectedKey is the key of the selected row, empty without one: a scheme
+// in the protocol view (selectedScheme), else an extension. Every changed
+// association is the changed extensions and the changed schemes.
+void SaveDefaultAssociationsFile(HWND owner, const AssociationCatalog& catalog, const std::string& selectedKey,
+                                 bool selectedScheme);
 
 // Where one save goes; an empty path is a file that is not written.
 struct DefaultsTargets {

@@ -404,7 +404,10 @@ void TForm1::RunCommand(UINT id)
         {IDM_EXPORT_SELECTED, true, [](TForm1& form) { form.OnSelected(&AssociationEditor::ExportSelected); }},
         {IDM_EXPORT_CHANGES, true, [](TForm1& form) { form.editor_.ExportChanges(); }},
         {IDM_EXPORT_DEFAULTS, true,
-         [](TForm1& form) { SaveDefaultAssociationsFile(form.hwnd_, form.editor_.Catalog, form.list_.SelectedKey()); }},
+         [](TForm1& form) {
+             SaveDefaultAssociationsFile(form.hwnd_, form.editor_.Catalog, form.list_.SelectedKey(),
+                                         form.editor_.ShowingSchemes);
+         }},
         // Posted, so the window is not destroyed under the menu or button
         // that asked for it.
         {IDM_IMPORT_SCRIPT, true, [](TForm1& form) { form.editor_.ImportScript(); }},

@@ -164,10 +164,12 @@ void ReadSchemeVerbs(AssociationCatalog& catalog, const AssociationLocations& lo
     ReadVerbsOnce(Find(catalog.SchemeMap, scheme), locations);
 }
 
-void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations)
+void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations, bool schemes)
 {
     const std::vector<OriginName> names = ReadMergedKeyNames(locations);
     ReadExtensionKeys(catalog, locations, names);
     ReadCreators(catalog, locations, names);
     ReadUserChoices(catalog, locations.FileExts);
+    if (schemes)
+        ReadSchemes(catalog, locations, names);
 }

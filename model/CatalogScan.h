@@ -70,5 +70,7 @@ void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& l
 // The same for the scheme under that key of the SchemeMap.
 void ReadSchemeVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& scheme);
 
-// The four above, in order.
-void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations);
+// ReadMergedKeyNames, then with those names ReadExtensionKeys, ReadCreators
+// and ReadUserChoices in order, and ReadSchemes last when schemes.
+void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations,
+                             bool schemes = false);

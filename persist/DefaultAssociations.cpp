@@ -201,12 +201,56 @@ std::string ProgramDisplayName(const std::string& command)
     return path.substr(path.find_last_of("\\/:") + 1);
 }
 
+namespace {
+
+void SortUnique(std::vector<std::string>& keys)
+{
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+}
+
+// The line for one extension or scheme: what its user's choice names where
+// the machine has that type, else its own type (the fallback, whose open
+// command the catalog holds as fallbackCommand).
+void AddOpeningType(DefaultAssociationList& list, const AssociationLocations& locations,
+                    const std::string& identifier, const std::string& choice, const std::string& fallback,
+                    const std::string& fallbackCommand)
+{
+    ClassesOrigin chosenOrigin = ClassesOrigin::None;
+    const OpeningType opening = TypeThatOpens(choice, fallback, [&](const std::string& name) {
+        chosenOrigin = OriginInLayers(locations, name);
+        return chosenOrigin != ClassesOrigin::None;
+    });
+    if (opening.ProgId.empty()) {
+        ++list.LeftOut;
+        return;
+    }
+    if (IsRegistryPath(opening.ProgId)) {
+        ++list.ByRegistryPath;
+        return;
+    }
+    std::string command = fallbackCommand;
+    if (opening.ProgId != fallback) {
+        // A type no extension names is not in the catalog.
+        CreatorEntry chosen;
+        chosen.Name = opening.ProgId;
+        chosen.ReadFromRegistry(SourcesOf(locations, chosenOrigin).Span());
+        command = chosen.Command;
+    }
+    list.ChoiceMissing += opening.ChoiceMissing ? 1 : 0;
+    std::string program = ProgramDisplayName(command);
+    list.Entries.push_back({identifier, opening.ProgId, program.empty() ? opening.ProgId : std::move(program)});
+}
+
+} // namespace
+
 DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& catalog,
                                                   std::vector<std::string> extensionKeys,
-                                                  const AssociationLocations& locations)
+                                                  const AssociationLocations& locations,
+                                                  std::vector<std::string> schemeKeys)
 {
-    std::sort(extensionKeys.begin(), extensionKeys.end());
-    extensionKeys.erase(std::unique(extensionKeys.begin(), extensionKeys.end()), extensionKeys.end());
+    SortUnique(extensionKeys);
+    SortUnique(schemeKeys);
     DefaultAssociationList list;
     for (const std::string& key : extensionKeys) {
         const ExtensionEntry* extension = Find(catalog.ExtensionMap, key);
@@ -214,34 +258,17 @@ DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& cata
             ++list.LeftOut;
             continue;
         }
-        ClassesOrigin chosenOrigin = ClassesOrigin::None;
-        const OpeningType opening =
-            TypeThatOpens(extension->UserChoice, extension->Creator, [&](const std::string& name) {
-                chosenOrigin = OriginInLayers(locations, name);
-                return chosenOrigin != ClassesOrigin::None;
-            });
-        if (opening.ProgId.empty()) {
+        const CreatorEntry* creator = Find(catalog.CreatorMap, extension->Creator);
+        AddOpeningType(list, locations, key, extension->UserChoice, extension->Creator,
+                       creator ? creator->Command : std::string());
+    }
+    for (const std::string& key : schemeKeys) {
+        const SchemeEntry* scheme = Find(catalog.SchemeMap, key);
+        if (!scheme || scheme->State == esDeleted) {
             ++list.LeftOut;
             continue;
         }
-        if (IsRegistryPath(opening.ProgId)) {
-            ++list.ByRegistryPath;
-            continue;
-        }
-        std::string command;
-        if (opening.ProgId == extension->Creator) {
-            if (const CreatorEntry* creator = Find(catalog.CreatorMap, extension->Creator))
-                command = creator->Command;
-        } else {
-            // A type no extension names is not in the catalog.
-            CreatorEntry chosen;
-            chosen.Name = opening.ProgId;
-            chosen.ReadFromRegistry(SourcesOf(locations, chosenOrigin).Span());
-            command = chosen.Command;
-        }
-        list.ChoiceMissing += opening.ChoiceMissing ? 1 : 0;
-        std::string program = ProgramDisplayName(command);
-        list.Entries.push_back({key, opening.ProgId, program.empty() ? opening.ProgId : std::move(program)});
+        AddOpeningType(list, locations, key, scheme->UserChoice, scheme->Name, scheme->Command);
     }
     return list;
 }
@@ -254,6 +281,16 @@ std::vector<std::string> ChangedAssociationKeys(const AssociationCatalog& catalo
             return;
         const CreatorEntry* creator = Find(catalog.CreatorMap, extension.Creator);
         if (IsChanged(extension.State) || (creator && IsChanged(creator->State)))
+            keys.push_back(key);
+    });
+    return keys;
+}
+
+std::vector<std::string> ChangedSchemeKeys(const AssociationCatalog& catalog)
+{
+    std::vector<std::string> keys;
+    Walk(catalog.SchemeMap, [&](const std::string& key, const SchemeEntry& scheme) {
+        if (IsChanged(scheme.State))
             keys.push_back(key);
     });
     return keys;
@@ -275,8 +312,8 @@ DefaultAssociationsFile BuildDefaultAssociationsXml(const std::vector<DefaultAss
         representable = AppendAttributeValue(xml, entry.ApplicationName) && representable;
         xml += options.Suggested ? L"\" Suggested=\"true\" />\r\n" : L"\" />\r\n";
         if (!representable)
-            return {{}, EntryFailure{EntryKind::Extension, EntryOperation::Export, entry.Identifier,
-                                     ERROR_NO_UNICODE_TRANSLATION}};
+            return {{}, EntryFailure{entry.Identifier.starts_with('.') ? EntryKind::Extension : EntryKind::Scheme,
+                                     EntryOperation::Export, entry.Identifier, ERROR_NO_UNICODE_TRANSLATION}};
     }
     xml += L"</DefaultAssociations>\r\n";
     return {Utf8Of(xml), {}};

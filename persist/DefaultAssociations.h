@@ -1,8 +1,8 @@
 // The default associations file that Windows applies to the users of many
 // machines at sign-in (the Group Policy "Set a default associations
 // configuration file", or Dism /Online /Import-DefaultAppAssociations):
-// which file type opens each extension by default. No windows: failures
-// come back as values.
+// which file type opens each extension and each URL scheme by default. No
+// windows: failures come back as values.
 #pragma once
 #include <cstddef>
 #include <optional>
@@ -15,14 +15,14 @@
 
 // One line of the file, in the program's narrow texts (the active code page).
 struct DefaultAssociation {
-    std::string Identifier;      // the extension, with its dot
+    std::string Identifier;      // the extension, with its dot, or the scheme (mailto), without a colon
     std::string ProgId;          // the creator it names
     std::string ApplicationName; // the program that opens it, as Windows names it
 };
 
 struct DefaultAssociationList {
-    std::vector<DefaultAssociation> Entries; // in extension order, each extension once
-    size_t LeftOut = 0;                      // extensions asked for that name no creator
+    std::vector<DefaultAssociation> Entries; // in extension order, then the schemes in theirs, each once
+    size_t LeftOut = 0;                      // extensions asked for that name no creator, deleted schemes
     size_t ByRegistryPath = 0;               // extensions asked for whose creator is a registry path
     size_t ChoiceMissing = 0; // extensions saved with their creator, as the user's choice names a type gone
 };
@@ -36,13 +36,19 @@ struct DefaultAssociationList {
 // ApplicationName is ProgramDisplayName of that type's open command (the
 // catalog's for a creator, else read from both layers as Windows merges
 // them), or the type's name where the command names no program.
+// The scheme keys (of the SchemeMap) follow the same rule with the
+// scheme's own key in the creator's place; one the catalog lacks or marks
+// deleted is left out and counted in LeftOut.
 DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& catalog,
                                                   std::vector<std::string> extensionKeys,
-                                                  const AssociationLocations& locations);
+                                                  const AssociationLocations& locations,
+                                                  std::vector<std::string> schemeKeys = {});
 
 // The keys of every changed association that still exists: extensions
 // added or edited, and those whose creator was added or edited.
 std::vector<std::string> ChangedAssociationKeys(const AssociationCatalog& catalog);
+// The same for the schemes: those added or edited.
+std::vector<std::string> ChangedSchemeKeys(const AssociationCatalog& catalog);
 
 // The name Windows shows for the program that a command runs: the
 // FileDescription of its version resource, else its file name without the
@@ -75,7 +81,7 @@ std::string Base64Of(const std::string& bytes);
 // that would be path itself (a file named .txt), extension is added.
 std::string SiblingPath(const std::string& path, const std::string& extension);
 
-// The whole file as UTF-8 bytes, or the extension whose texts no XML file
+// The whole file as UTF-8 bytes, or the extension or scheme whose texts no XML file
 // can hold (control characters, broken surrogates).
 struct DefaultAssociationsFile {
     std::string Bytes;

@@ -15,6 +15,7 @@
 #include "persist/DefaultAssociations.h"
 #include "view/EntryMessages.h"
 #include "tests/support/DataFoldersOverride.h"
+#include "tests/support/GuiDriver.h"
 #include "tests/support/MessageBoxHook.h"
 #include "tests/support/PlatformTools.h"
 #include "tests/support/ScratchRegistry.h"
@@ -358,6 +359,19 @@ TEST_F(SaveCommandsTest, DefaultAssociationsOfTheChangesGoToTheChosenXmlFile)
     EXPECT_EQ(Shown("情報", MB_OK | MB_ICONINFORMATION),
               (std::vector<std::string>{"保存する関連付けがありません。\n一覧の項目を選ぶか、関連付けを変更してください。",
                                         "クリエーターが設定されていない拡張子1個は保存しませんでした。"}));
+}
+
+// In the protocol view the selected row is a scheme, not an extension.
+TEST_F(SaveCommandsTest, DefaultAssociationsOfTheProtocolViewNameTheSelectedScheme)
+{
+    SetText("mailto", "URL Protocol", "");
+    Command(IDM_VIEW_PROTOCOLS);
+    SetFocus(form.List().ListView1);
+    ClickListRow(form.List().ListView1, 0);
+    ScratchFolder folder;
+    Export(IDM_EXPORT_DEFAULTS, folder.File("s"));
+    EXPECT_EQ(ReadFileBytes(folder.File("s.xml")), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n"
+              "  <Association Identifier=\"mailto\" ProgId=\"mailto\" ApplicationName=\"mailto\" />\r\n</DefaultAssociations>\r\n");
 }
 
 // Last of the file: the dialog offers these choices again to every later save.

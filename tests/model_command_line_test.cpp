@@ -21,6 +21,7 @@ TEST(CommandLineTest, ArgumentsGiveTheirRequest)
         {{"/bogus", "a.reg"}, A::Refuse, "コマンドラインが正しくありません: /bogus", {}},
         {{"a.reg"}, A::Refuse, "コマンドラインが正しくありません: a.reg", {}},
         {{"/export", "a.reg", "txt"}, A::Refuse, "コマンドラインが正しくありません: txt", {}},
+        {{"/defaults", "a.xml", "mailto:"}, A::Refuse, "コマンドラインが正しくありません: mailto:", {}},
         {{"/export", "a.reg", "."}, A::Refuse, "コマンドラインが正しくありません: .", {}},
         {{"/export", "a.reg", ".a\\b"}, A::Refuse, "コマンドラインが正しくありません: .a\\b", {}},
     };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/CatalogScan.h"
 #include "persist/DefaultAssociations.h"
 #include "persist/RegScript.h"
 #include "tests/support/ScratchRegistry.h"
@@ -83,6 +84,9 @@ TEST(DefaultAssociationsTest, ChangedAssociationsAreThoseOfChangedExtensionsOrCr
     AddAssociation(catalog, ".e", "efile", "");
     catalog.CreatorMap["bfile"].State = esModified;
     EXPECT_EQ(ChangedAssociationKeys(catalog), (std::vector<std::string>{".a", ".b", ".c"}));
+    for (const auto& [key, state] : {std::pair{"irc", esAdded}, {"mailto", esModified}, {"news", esDeleted}, {"tel", esUnchanged}})
+        catalog.SchemeMap[key].State = state;
+    EXPECT_EQ(ChangedSchemeKeys(catalog), (std::vector<std::string>{"irc", "mailto"}));
 }
 
 class DefaultAssociationsFileTest : public RegistryTest {};
@@ -124,6 +128,33 @@ TEST_F(DefaultAssociationsFileTest, NamesTheChosenTypeWithVersionAndSuggested)
                           "  <Association Identifier=\".txt\" ProgId=\"Chosen.Type\" ApplicationName=\"chosen.exe\" "
                           "Suggested=\"true\" />\r\n"
                           "</DefaultAssociations>\r\n");
+}
+
+// Schemes follow the extensions, each named by the type that opens it as
+// for an extension, with the scheme's own key in the creator's place.
+TEST_F(DefaultAssociationsFileTest, SchemesFollowTheExtensionsNamingTheTypeThatOpens)
+{
+    const AssociationLocations locations = Locations();
+    SetText(".txt", "", "txtfile");
+    for (const char* scheme : {"MailTo", "irc", "news", "tel"})
+        SetText(scheme, "URL Protocol", "");
+    SetText("MailTo\\shell\\open\\command", "", "C:\\Mail\\mail.exe %1");
+    ::SetText(HKEY_CURRENT_USER, locations.User.KeyPath("Better.Mail\\shell\\open\\command"), "", "C:\\Apps\\better.exe");
+    ::SetText(HKEY_CURRENT_USER, locations.UrlAssociations.KeyPath("mailto\\UserChoice"), "ProgId", "Better.Mail");
+    ::SetText(HKEY_CURRENT_USER, locations.UrlAssociations.KeyPath("irc\\UserChoice"), "ProgId", "Gone.Irc");
+    AssociationCatalog catalog;
+    FillCatalogFromRegistry(catalog, locations, true);
+    catalog.SchemeMap["tel"].State = esDeleted;
+    const DefaultAssociationList list =
+        CollectDefaultAssociations(catalog, {".txt"}, locations, {"news", "tel", "mailto", "irc"});
+    EXPECT_EQ((std::pair<size_t, size_t>(list.LeftOut, list.ChoiceMissing)), (std::pair<size_t, size_t>(1, 1))) << "tel; irc";
+    EXPECT_EQ(BuildDefaultAssociationsXml(list.Entries).Bytes,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n"
+              "  <Association Identifier=\".txt\" ProgId=\"txtfile\" ApplicationName=\"txtfile\" />\r\n"
+              "  <Association Identifier=\"irc\" ProgId=\"irc\" ApplicationName=\"irc\" />\r\n"
+              "  <Association Identifier=\"mailto\" ProgId=\"Better.Mail\" ApplicationName=\"better.exe\" />\r\n"
+              "  <Association Identifier=\"news\" ProgId=\"news\" ApplicationName=\"news\" />\r\n"
+              "</DefaultAssociations>\r\n");
 }
 
 TEST(DeploymentFilesTest, VersionsBase64AndNamesBesideTheFile)

@@ -58,6 +58,7 @@ TEST(CommandLineProgramTest, ExportsWithoutAWindowAndTellsByExitCode)
     SetText(scratch.Key(), ".log", "", "txtfile");
     CreateKey(scratch.Key(), ".none");
     SetText(scratch.Key(), ".com", "", "CLSID\\{0003000C-0000-0000-C000-000000000046}"); // no ProgId for /defaults
+    SetText(scratch.Key(), "mailto", "URL Protocol", ""); // only /defaults saves schemes
     ScratchFolder folder;
     const std::string txtScript =
         "REGEDIT4\r\n\r\n; morvido ver.2.4\r\n\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n"
@@ -77,7 +78,8 @@ TEST(CommandLineProgramTest, ExportsWithoutAWindowAndTellsByExitCode)
     EXPECT_EQ(ReadFileBytes(folder.File("all.xml")),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n  <Association Identifier=\".log\" "
               "ProgId=\"txtfile\" ApplicationName=\"edit.exe\" />\r\n  <Association Identifier=\".txt\" ProgId=\"txtfile\" "
-              "ApplicationName=\"edit.exe\" />\r\n</DefaultAssociations>\r\n");
+              "ApplicationName=\"edit.exe\" />\r\n  <Association Identifier=\"mailto\" ProgId=\"mailto\" "
+              "ApplicationName=\"mailto\" />\r\n</DefaultAssociations>\r\n");
 
     run = RunProgram("/export \"" + folder.File("unknown.reg") + "\" .txt .xyz", folder);
     EXPECT_EQ(run.code, 1u);
@@ -125,6 +127,8 @@ TEST(CommandLineProgramTest, DefaultsWritesTheDeploymentFilesItIsAskedFor)
     SetEnvironmentVariableA("MORVIDO_CLASSES_ROOT", scratch.Path().c_str());
     SetText(scratch.Key(), ".txt", "", "txtfile");
     SetText(scratch.Key(), "txtfile\\shell\\open\\command", "", "C:\\Tools\\edit.exe \"%1\"");
+    SetText(scratch.Key(), "mailto", "URL Protocol", "");
+    SetText(scratch.Key(), "mailto\\shell\\open\\command", "", "C:\\Mail\\mail.exe %1");
     ScratchFolder folder;
     const std::string xml = folder.File("d.xml"), missing = folder.File("none\\d.b64");
     const struct {
@@ -143,6 +147,8 @@ TEST(CommandLineProgramTest, DefaultsWritesTheDeploymentFilesItIsAskedFor)
          "グループポリシーに指定するパスに、改行などの制御文字か、レジストリファイルに保存できない文字があります。\r\n", false},
         {"/intune \"" + missing + "\"", 1, "ファイルを開くことができませんでした。\r\n" + missing + "\r\n保存済みのファイル: " + xml + "\r\n",
          true},
+        {"zoommtg mailto", 1, "プロトコル(zoommtg)はレジストリにありません。\r\n", false},
+        {"MailTo .txt", 0, "", true}, // the last: its file is read below
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -152,9 +158,14 @@ TEST(CommandLineProgramTest, DefaultsWritesTheDeploymentFilesItIsAskedFor)
         EXPECT_EQ(run.output.substr(0, c.output.size()), c.output);
         EXPECT_EQ(FileExists(xml), c.written);
     }
+    EXPECT_EQ(ReadFileBytes(xml), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n"
+                                  "  <Association Identifier=\".txt\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" />\r\n"
+                                  "  <Association Identifier=\"mailto\" ProgId=\"mailto\" ApplicationName=\"mail.exe\" />\r\n"
+                                  "</DefaultAssociations>\r\n");
     const std::string expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations Version=\"3\">\r\n"
                                  "  <Association Identifier=\".txt\" ProgId=\"txtfile\" ApplicationName=\"edit.exe\" "
-                                 "Suggested=\"true\" />\r\n</DefaultAssociations>\r\n";
+                                 "Suggested=\"true\" />\r\n  <Association Identifier=\"mailto\" ProgId=\"mailto\" "
+                                 "ApplicationName=\"mail.exe\" Suggested=\"true\" />\r\n</DefaultAssociations>\r\n";
     RunProgram("/defaults \"" + xml + "\" /intune \"" + folder.File("d.b64") + "\" /version 3 /suggested", folder);
     EXPECT_EQ(ReadFileBytes(xml), expected);
     const std::string base64 = ReadFileBytes(folder.File("d.b64"));
