@@ -17,6 +17,8 @@ std::string EntryFailureMessage(const EntryFailure& failure)
         tail = failure.status == ERROR_INVALID_DATA ? kControlCharacterTail : kUnrepresentableTail;
         break;
     }
-    const char* prefix = failure.kind == EntryKind::Extension ? kExtensionPrefix : kCreatorPrefix;
+    const char* prefix = failure.kind == EntryKind::Extension ? kExtensionPrefix
+                         : failure.kind == EntryKind::Scheme  ? kSchemePrefix
+                                                              : kCreatorPrefix;
     return prefix + failure.name + tail;
 }

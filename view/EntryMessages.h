@@ -7,6 +7,7 @@
 
 inline constexpr const char* kExtensionPrefix = "拡張子(";
 inline constexpr const char* kCreatorPrefix = "クリエーター(";
+inline constexpr const char* kSchemePrefix = "プロトコル(";
 
 inline constexpr const char* kReadFailedTail = ")のデータをレジストりーから読み込むことができませんでした。";
 inline constexpr const char* kWriteFailedTail = ")のデータをレジストりーに書き込むことができませんでした。";
