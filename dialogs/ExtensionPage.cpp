@@ -37,7 +37,7 @@ constexpr LockedControl kLockedEdits[] = {
 };
 constexpr LockedControl kLockedPickers[] = {{IDC_ASSOC_BUTTON6, &EditLocks::WholeDialog}};
 
-constexpr PageTables kTables{IDD_ASSOCIATION_PAGE1, "拡張子とｸﾘｴｰﾀ-の関連", kFields, kLockedEdits, kLockedPickers};
+constexpr PageTables kTables{IDD_ASSOCIATION_PAGE1, "拡張子とｸﾘｴｰﾀ-の関連", "プロトコル", kFields, kLockedEdits, kLockedPickers};
 } // namespace
 
 ExtensionPage::ExtensionPage(AssociationVariant variant) : AssociationPage(kTables, variant) {}

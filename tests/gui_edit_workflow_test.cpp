@@ -726,4 +726,42 @@ TEST_F(EditWorkflowTest, ProtocolViewEditsCommitsAndReleasesSchemes)
     Command(IDM_EDIT);
     EXPECT_EQ(shown, "Windows が自身で使うプロトコルのため、表示だけです。|no ok");
     EXPECT_FALSE(form1.Editor().Modified);
+
+    // A bad name, and one only shown, are refused on OK with the dialog open
+    // and the typed command kept; corrected, the scheme is added and committed.
+    hook.ClearRecords();
+    ModalSteps adding;
+    adding
+        .Then([&] {
+            SetWindowTextA(form11.Edit10, "my\\app");
+            SetWindowTextA(form11.Edit4, "app.exe %1");
+            PostMessageA(form11.Button2, BM_CLICK, 0, 0);
+        })
+        .Then([&] {
+            char tab[32] = {};
+            TCITEMA item{};
+            item.mask = TCIF_TEXT, item.pszText = tab, item.cchTextMax = sizeof tab;
+            SendMessageA(form11.PageControl2, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            shown = std::string(tab) + (IsWindowVisible(form11.Handle()) && GetFocus() == form11.Edit10 ? "|open" : "|") +
+                    "|" + WindowText(form11.Edit4);
+            SetWindowTextA(form11.Edit10, "HTTP");
+            PostMessageA(form11.Button2, BM_CLICK, 0, 0);
+        })
+        .Then([&] {
+            shown += IsWindowVisible(form11.Handle()) ? "|open" : "|";
+            SetWindowTextA(form11.Edit10, "MyApp");
+            Press(form11.Button2);
+        });
+    adding.Start();
+    Command(IDM_ADD);
+    ASSERT_TRUE(adding.Done());
+    ASSERT_EQ(hook.Records().size(), 2u);
+    EXPECT_EQ(hook.Records()[0].text,
+              "プロトコルの名前は、英字で始まり、英数字と「+」「-」「.」だけでできている必要があります。");
+    EXPECT_EQ(hook.Records()[1].text, "プロトコル「HTTP」は Windows が自身で使うものなので、変更も削除もできません。");
+    EXPECT_EQ(shown, "プロトコル|open|app.exe %1|open");
+    Press(form1.SpeedButton[11]);
+    EXPECT_EQ(Tree(Root(), "MyApp"),
+              (std::vector<std::string>{"\\shell\\open\\command|", "\\shell\\open\\command|=app.exe %1",
+                                        "\\shell\\open|", "\\shell|", "|", "|URL Protocol="}));
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/CatalogEdits.h"
 #include "model/CatalogScan.h"
 #include "model/SchemeEntry.h"
 #include "tests/support/ScratchRegistry.h"
@@ -63,3 +64,26 @@ TEST_F(SchemesTest, TheScanFindsSchemesInBothLayersWithTheUsersChoice)
     EXPECT_EQ(SchemeLocks("zoommtg", 0), EditLocks{});
 }
 
+
+// Adding a scheme that is there edits it, but only fills in: what the add
+// dialog leaves empty keeps the scheme's value, as do its verbs.
+TEST(SchemeAdd, AnExistingSchemeKeepsWhatTheAddLeavesEmpty)
+{
+    AssociationCatalog catalog;
+    SchemeEntry& mailto = catalog.SchemeMap["mailto"];
+    mailto.Name = "mailto", mailto.Kind = "URL:MailTo", mailto.IconSource = "mail.exe,2";
+    mailto.Command = "mail.exe %1", mailto.UrlProtocol = "1", mailto.VerbsRead = true;
+    mailto.Verbs = {VerbEntry{}};
+    mailto.Verbs[0].Name = "compose", mailto.Verbs[0].Command = "mail.exe /c";
+    AssociationFields typed;
+    typed.Extension = "MailTo", typed.Command = "other.exe %1", typed.VerbsRead = true;
+    typed.Verbs = {VerbEntry{}};
+    typed.Verbs[0].Name = "print";
+    EXPECT_EQ(ApplySchemeAdd(catalog, typed), "mailto");
+    EXPECT_EQ(catalog.SchemeMap.size(), 1u);
+    EXPECT_EQ(mailto.Kind + "|" + mailto.IconSource + "|" + mailto.Command + "|" + mailto.UrlProtocol,
+              "URL:MailTo|mail.exe,2|other.exe %1|1");
+    ASSERT_EQ(mailto.Verbs.size(), 2u);
+    EXPECT_EQ(mailto.Verbs[0].Name + "|" + mailto.Verbs[1].Name, "compose|print");
+    EXPECT_EQ(mailto.State, esModified);
+}
