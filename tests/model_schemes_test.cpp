@@ -69,21 +69,22 @@ TEST_F(SchemesTest, TheScanFindsSchemesInBothLayersWithTheUsersChoice)
 // dialog leaves empty keeps the scheme's value, as do its verbs.
 TEST(SchemeAdd, AnExistingSchemeKeepsWhatTheAddLeavesEmpty)
 {
+    const auto verbs = [](const char* name) {
+        std::vector<VerbEntry> list(1);
+        list[0].Name = name;
+        return list;
+    };
     AssociationCatalog catalog;
     SchemeEntry& mailto = catalog.SchemeMap["mailto"];
-    mailto.Name = "mailto", mailto.Kind = "URL:MailTo", mailto.IconSource = "mail.exe,2";
-    mailto.Command = "mail.exe %1", mailto.UrlProtocol = "1", mailto.VerbsRead = true;
-    mailto.Verbs = {VerbEntry{}};
-    mailto.Verbs[0].Name = "compose", mailto.Verbs[0].Command = "mail.exe /c";
+    mailto.Name = "mailto", mailto.Kind = "URL:MailTo", mailto.IconSource = "mail.exe,2", mailto.UrlProtocol = "1";
+    mailto.Command = "mail.exe %1", mailto.VerbsRead = true, mailto.Verbs = verbs("compose");
     AssociationFields typed;
     typed.Extension = "MailTo", typed.Command = "other.exe %1", typed.VerbsRead = true;
-    typed.Verbs = {VerbEntry{}};
-    typed.Verbs[0].Name = "print";
+    typed.Verbs = verbs("print");
     EXPECT_EQ(ApplySchemeAdd(catalog, typed), "mailto");
-    EXPECT_EQ(catalog.SchemeMap.size(), 1u);
-    EXPECT_EQ(mailto.Kind + "|" + mailto.IconSource + "|" + mailto.Command + "|" + mailto.UrlProtocol,
-              "URL:MailTo|mail.exe,2|other.exe %1|1");
     ASSERT_EQ(mailto.Verbs.size(), 2u);
-    EXPECT_EQ(mailto.Verbs[0].Name + "|" + mailto.Verbs[1].Name, "compose|print");
+    EXPECT_EQ(mailto.Kind + "|" + mailto.IconSource + "|" + mailto.Command + "|" + mailto.UrlProtocol + "|" +
+                  mailto.Verbs[0].Name + "|" + mailto.Verbs[1].Name,
+              "URL:MailTo|mail.exe,2|other.exe %1|1|compose|print");
     EXPECT_EQ(mailto.State, esModified);
 }
