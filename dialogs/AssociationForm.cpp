@@ -268,6 +268,8 @@ void TAssociationForm::ShowScheme(bool scheme)
         item.pszText = const_cast<char*>(pages_[index]->Caption(scheme));
         SendMessageA(PageControl2, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
     }
+    // Shorter captions may take fewer rows of tabs: the pages follow.
+    LayoutControls();
     extensionPage_.ShowScheme(scheme);
 }
 
