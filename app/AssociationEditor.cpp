@@ -44,8 +44,6 @@ constexpr const char* kNoUserChoice = "この拡張子には、ユーザーが W
 constexpr const char* kLoadQuestion =
     "\n\n読み込みますか? 読み込んだ変更は、一覧に印が付きます。レジストリーに書き込むのは「レジストリ書込」のときです。";
 constexpr const char* kNoSchemeChoice = "このプロトコルには、ユーザーが Windows で選んだプログラムがありません。";
-constexpr const char* kBadSchemeName =
-    "プロトコルの名前は、英字で始まり、英数字と「+」「-」「.」だけでできている必要があります。";
 
 constexpr UINT kErrorBox = MB_OK | MB_ICONERROR;
 constexpr UINT kInfoBox = MB_OK | MB_ICONINFORMATION;
@@ -56,15 +54,6 @@ std::string EntryName(EntryKind kind, const std::string& name)
 {
     return (kind == EntryKind::Extension ? "拡張子" : kind == EntryKind::Scheme ? "プロトコル" : "クリエーター") +
            Quoted(name);
-}
-
-// Why a scheme is only shown, for the refusal of a change to it.
-std::string LockedSchemeMessage(const std::string& scheme, const EditLocks& locks)
-{
-    return "プロトコル" + Quoted(scheme) +
-           (locks.Reserved      ? "は Windows が自身で使うものなので、変更も削除もできません。"
-            : locks.WholeDialog ? "は Windows によって変更も削除もできないものとされています。"
-                                : "は Windows によって削除できないものとされています。");
 }
 
 // One line each, the first few of a long list.
@@ -341,12 +330,12 @@ void AssociationEditor::AddScheme()
     AssociationFields confirmed;
     if (!host_.RunDialog(AssociationDialog::AddScheme, AssociationFields{}, EditLocks{}, confirmed))
         return;
-    if (!IsSchemeName(confirmed.Extension)) {
-        host_.Ask(kBadSchemeName, kCaptionError, kErrorBox);
+    // The dialog refused a bad name before it closed.
+    if (!IsSchemeName(confirmed.Extension))
         return;
-    }
     // Adding a scheme that is there changes it: one only shown stays as it is.
     const std::string key = LowerCaseName(confirmed.Extension);
+    ReadSchemeVerbs(Catalog, CurrentAssociationLocations(), key);
     const EditLocks locks = SchemeLocksOf(key);
     if (locks.WholeDialog) {
         host_.Ask(LockedSchemeMessage(confirmed.Extension, locks), kCaptionError, kErrorBox);
@@ -398,6 +387,9 @@ void AssociationEditor::ReleaseSchemeChoice(const std::string& key)
 
 NameProblem AssociationEditor::CheckNames(const AssociationFields& fields, bool extensionTyped) const
 {
+    if (ShowingSchemes)
+        return extensionTyped ? CheckTypedSchemeName(fields, SchemeLocksOf(LowerCaseName(fields.Extension)))
+                              : NameProblem{};
     return CheckTypedNames(Catalog, fields, extensionTyped);
 }
 

@@ -504,6 +504,8 @@ void TForm1::ShowProtocols(bool schemes)
     editor_.ShowSchemes(schemes);
     SetCursor(previous);
     CheckMenuItem(GetMenu(hwnd_), IDM_VIEW_PROTOCOLS, MF_BYCOMMAND | (schemes ? MF_CHECKED : MF_UNCHECKED));
+    ShowSchemeSorts(GetMenu(hwnd_), schemes);
+    ShowSchemeSorts(popupMenu_.Get(), schemes);
     list_.ShowSchemeColumns(schemes);
     FillViewRows();
     if (!schemes)

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <string>
+#include <string_view>
 
 #include "ui/ChildWindows.h"
 #include "ui/resource.h"
@@ -205,6 +207,25 @@ HACCEL CreateShortcuts()
     for (size_t i = 0; i < std::size(kShortcuts); ++i)
         table[i] = ACCEL{kShortcuts[i].modifiers, kShortcuts[i].key, static_cast<WORD>(kShortcuts[i].command)};
     return CreateAcceleratorTableA(table, static_cast<int>(std::size(kShortcuts)));
+}
+
+void ShowSchemeSorts(HMENU menu, bool schemes)
+{
+    static constexpr std::string_view kExtension = "拡張子で", kScheme = "プロトコルで";
+    const std::string_view from = schemes ? kExtension : kScheme, to = schemes ? kScheme : kExtension;
+    char text[128] = {};
+    // The item keeps its access key and shortcut, which differ per menu.
+    if (GetMenuStringA(menu, IDM_SORT_EXTENSION, text, sizeof text, MF_BYCOMMAND) &&
+        std::string_view(text).starts_with(from)) {
+        std::string shown = std::string(to) + (text + from.size());
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING;
+        item.dwTypeData = shown.data();
+        SetMenuItemInfoA(menu, IDM_SORT_EXTENSION, FALSE, &item);
+    }
+    for (UINT command : {IDM_SORT_CONTENT_TYPE, IDM_SORT_CREATOR})
+        EnableMenuItem(menu, command, MF_BYCOMMAND | (schemes ? MF_GRAYED : MF_ENABLED));
 }
 
 void CheckSaveTarget(HMENU menu, bool user)

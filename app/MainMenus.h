@@ -30,6 +30,10 @@ HMENU CreateMainMenu();
 HMENU CreateListMenu();
 HACCEL CreateShortcuts();
 
+// The sorts as the protocol view offers them in menu: the first column
+// holds the scheme, and a scheme has no content type or creator to sort by.
+void ShowSchemeSorts(HMENU menu, bool schemes);
+
 // The menu's mark and the status bar's text of where commits write;
 // account: the one whose own classes the user's target changes.
 void CheckSaveTarget(HMENU menu, bool user);

@@ -9,6 +9,7 @@
 #include "ui/resource.h"
 #include "dialogs/CreatorChooser.h"
 #include "model/CreatorEntry.h"
+#include "view/EntryMessages.h"
 #include "view/ShellServices.h"
 
 namespace {
@@ -31,6 +32,8 @@ constexpr const char* kSchemeCaptions[] = {"プロトコルの編集", "プロ�
 
 constexpr const char* kExtensionPathMessage = "拡張子に「\\」を使うことはできません。";
 constexpr const char* kCreatorPathMessage = "新しいクリエーターの名前に「\\」を使うことはできません。";
+constexpr const char* kBadSchemeName =
+    "プロトコルの名前は、英字で始まり、英数字と「+」「-」「.」だけでできている必要があります。";
 
 // Sizes in pixels at 96 DPI.
 constexpr int kClientWidth = 412, kClientHeight = 284;
@@ -202,9 +205,10 @@ void TAssociationForm::PageControl2Change()
 void TAssociationForm::Button2Click()
 {
     if (CheckNames) {
-        const NameProblem problem = CheckNames(ReadFields());
+        const AssociationFields fields = ReadFields();
+        const NameProblem problem = CheckNames(fields);
         if (problem.field) {
-            ShowError(NameProblemMessage(problem));
+            ShowError(NameProblemMessage(problem, fields));
             for (size_t page = 0; page < pages_.size(); ++page)
                 if (HWND field = pages_[page]->ControlOf(problem.field)) {
                     ShowPage(page);
@@ -258,6 +262,14 @@ void TAssociationForm::ShowScheme(bool scheme)
     const int variant = static_cast<int>(Variant);
     const bool named = scheme && variant < static_cast<int>(std::size(kSchemeCaptions));
     SetWindowTextA(hwnd_, named ? kSchemeCaptions[variant] : kVariants[variant].caption);
+    for (size_t index = 0; index < pages_.size(); ++index) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(pages_[index]->Caption(scheme));
+        SendMessageA(PageControl2, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    }
+    // Shorter captions may take fewer rows of tabs: the pages follow.
+    LayoutControls();
     extensionPage_.ShowScheme(scheme);
 }
 
@@ -269,8 +281,12 @@ AssociationFields TAssociationForm::ReadFields() const
     return fields;
 }
 
-const char* NameProblemMessage(const NameProblem& problem)
+std::string NameProblemMessage(const NameProblem& problem, const AssociationFields& fields)
 {
+    if (problem.notScheme)
+        return kBadSchemeName;
+    if (problem.lockedScheme.WholeDialog)
+        return LockedSchemeMessage(fields.Extension, problem.lockedScheme);
     return problem.field == &AssociationFields::Extension ? kExtensionPathMessage : kCreatorPathMessage;
 }
 

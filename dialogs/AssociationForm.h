@@ -101,8 +101,9 @@ private:
     EditLocks appliedLocks_; // what SetLocks last applied
 };
 
-// The message for a typed name that CheckTypedNames refuses.
-const char* NameProblemMessage(const NameProblem& problem);
+// The message for a typed name that CheckTypedNames or CheckTypedSchemeName
+// refuses in these fields.
+std::string NameProblemMessage(const NameProblem& problem, const AssociationFields& fields);
 
 class TForm5 : public TAssociationForm {
 public:

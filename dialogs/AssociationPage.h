@@ -29,6 +29,7 @@ struct LockedControl {
 struct PageTables {
     int templateId;
     const char* caption; // its tab's
+    const char* schemeCaption; // its tab's in the protocol view
     std::span<const FieldControl> fields;
     // Locked edits become read-only, so their text can still be selected
     // and copied; locked buttons and lists, which would change a locked
@@ -47,7 +48,7 @@ public:
     // Makes the page, hidden, inside the dialog `frame`; false on failure.
     bool Create(HWND frame);
     HWND Handle() const { return hwnd_; }
-    const char* Caption() const { return tables_.caption; }
+    const char* Caption(bool scheme = false) const { return scheme ? tables_.schemeCaption : tables_.caption; }
 
     // Moves the page onto `area` of the frame's client area.
     virtual void Place(const RECT& area, UINT dpi);

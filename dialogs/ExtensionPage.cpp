@@ -20,6 +20,7 @@ constexpr SchemeText kSchemeTexts[] = {
     {IDC_ASSOC_GROUP_NAME, "拡張子の設定", "プロトコルの設定"},
     {IDC_ASSOC_LABEL_NAME, "拡張子 ：", "プロトコル ："},
     {IDC_ASSOC_GROUP_CREATOR, "拡張子に関連付けるクリエーター", "プロトコルを開くもの"},
+    {IDC_ASSOC_LABEL_CREATOR, "クリエーター ：", "キー ："},
     {IDC_ASSOC_GROUP_EXTENSIONS, "このクリエーターに関連付けられている拡張子", nullptr},
     {IDC_ASSOC_LABEL12, nullptr, nullptr},
 };
@@ -37,7 +38,7 @@ constexpr LockedControl kLockedEdits[] = {
 };
 constexpr LockedControl kLockedPickers[] = {{IDC_ASSOC_BUTTON6, &EditLocks::WholeDialog}};
 
-constexpr PageTables kTables{IDD_ASSOCIATION_PAGE1, "拡張子とｸﾘｴｰﾀ-の関連", kFields, kLockedEdits, kLockedPickers};
+constexpr PageTables kTables{IDD_ASSOCIATION_PAGE1, "拡張子とｸﾘｴｰﾀ-の関連", "プロトコル", kFields, kLockedEdits, kLockedPickers};
 } // namespace
 
 ExtensionPage::ExtensionPage(AssociationVariant variant) : AssociationPage(kTables, variant) {}

@@ -15,7 +15,7 @@ constexpr LockedControl kLockedPickers[] = {
     {IDC_ASSOC_BUTTON1, &EditLocks::Icon},
     {IDC_ASSOC_LISTVIEW1, &EditLocks::Icon},
 };
-constexpr PageTables kTables{IDD_ASSOCIATION_PAGE2, "ｸﾘｴｰﾀｰの設定(ｱｲｺﾝ)", kFields, kLockedEdits, kLockedPickers};
+constexpr PageTables kTables{IDD_ASSOCIATION_PAGE2, "ｸﾘｴｰﾀｰの設定(ｱｲｺﾝ)", "ｱｲｺﾝ", kFields, kLockedEdits, kLockedPickers};
 
 // Indexed by AssociationVariant. The delete variant browses nothing.
 constexpr const char* kIconFilters[] = {

@@ -19,7 +19,7 @@ constexpr LockedControl kLockedPickers[] = {
     {IDC_ASSOC_BUTTON4, &EditLocks::Command},
     {IDC_ASSOC_CHECKBOX1, &EditLocks::Dde},
 };
-constexpr PageTables kTables{IDD_ASSOCIATION_PAGE3, "ｸﾘｴｰﾀｰの設定(\"開く\"動作)", kFields, kLockedEdits,
+constexpr PageTables kTables{IDD_ASSOCIATION_PAGE3, "ｸﾘｴｰﾀｰの設定(\"開く\"動作)", "\"開く\"動作", kFields, kLockedEdits,
                              kLockedPickers};
 
 // The DDE group: what CheckBox1 enables.

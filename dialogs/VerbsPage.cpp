@@ -10,7 +10,7 @@
 #include "view/ShellServices.h"
 
 namespace {
-constexpr PageTables kTables{IDD_ASSOCIATION_PAGE4, "動作", {}, {}, {}};
+constexpr PageTables kTables{IDD_ASSOCIATION_PAGE4, "動作", "動作", {}, {}, {}};
 
 struct Column {
     const char* title;

@@ -1,6 +1,7 @@
 #include "model/CatalogEdits.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "model/KeyNames.h"
 #include "model/RegistryLayout.h"
@@ -184,6 +185,47 @@ bool CarriesMark(const AssociationCatalog& catalog, const std::string& extension
     return named && named->State != esUnchanged;
 }
 
+// The verbs an add leaves out stay the scheme's; the dialog's own come
+// after them, replacing any of the same name.
+void KeepUnsetVerbs(CreatorEntry& working, const CreatorEntry& stored)
+{
+    if (!working.VerbsRead || !stored.VerbsRead)
+        return;
+    std::vector<VerbEntry> verbs;
+    for (const VerbEntry& verb : stored.Verbs)
+        if (!ListedVerb(working.Verbs, verb.Name))
+            verbs.push_back(verb);
+    std::move(working.Verbs.begin(), working.Verbs.end(), std::back_inserter(verbs));
+    working.Verbs = std::move(verbs);
+    if (working.DefaultVerb.empty())
+        working.DefaultVerb = stored.DefaultVerb;
+}
+
+// Stages the dialog's values in a scheme: a name, not a creator, so the
+// key's texts take the dialog's and the "URL Protocol" value stays. An add
+// (keepUnset) only fills in. True when the scheme carries a mark.
+bool StageScheme(SchemeEntry& stored, const AssociationFields& fields, const EditLocks& locks, bool keepUnset)
+{
+    AssociationFields named = fields;
+    named.Creator = stored.Name;
+    CreatorEntry working = WorkingCreator(named);
+    const bool deleted = stored.State == esDeleted;
+    // A deleted scheme was cleared: added again, it is a scheme again.
+    working.UrlProtocol = deleted ? "1" : stored.UrlProtocol;
+    if (!deleted && keepUnset) {
+        KeepUnsetValues(working, stored);
+        KeepUnsetVerbs(working, stored);
+    }
+    if (!deleted)
+        KeepLockedValues(working, stored, locks);
+    if (deleted || !(static_cast<const CreatorEntry&>(stored) == working)) {
+        TakeSettings(stored, working);
+        if (deleted || stored.State == esUnchanged)
+            stored.State = deleted ? esAdded : esModified;
+    }
+    return stored.State != esUnchanged;
+}
+
 } // namespace
 
 AssociationFields FieldsOf(AssociationCatalog& catalog, const std::string& extension)
@@ -305,26 +347,20 @@ bool IsSchemeName(const std::string& name)
     return !name.empty() && letter(name[0]) && std::all_of(name.begin(), name.end(), allowed);
 }
 
+NameProblem CheckTypedSchemeName(const AssociationFields& fields, const EditLocks& locks)
+{
+    if (!IsSchemeName(fields.Extension))
+        return {&AssociationFields::Extension, true};
+    if (locks.WholeDialog)
+        return {&AssociationFields::Extension, false, locks};
+    return {};
+}
+
 bool ApplySchemeEdit(AssociationCatalog& catalog, const std::string& key, const AssociationFields& fields,
                      const EditLocks& locks)
 {
     SchemeEntry* stored = Find(catalog.SchemeMap, key);
-    if (!stored)
-        return false;
-    AssociationFields named = fields;
-    named.Creator = stored->Name;
-    CreatorEntry working = WorkingCreator(named);
-    const bool deleted = stored->State == esDeleted;
-    // A deleted scheme was cleared: added again, it is a scheme again.
-    working.UrlProtocol = deleted ? "1" : stored->UrlProtocol;
-    if (!deleted)
-        KeepLockedValues(working, *stored, locks);
-    if (deleted || !(static_cast<const CreatorEntry&>(*stored) == working)) {
-        TakeSettings(*stored, working);
-        if (deleted || stored->State == esUnchanged)
-            stored->State = deleted ? esAdded : esModified;
-    }
-    return stored->State != esUnchanged;
+    return stored && StageScheme(*stored, fields, locks, false);
 }
 
 std::string ApplySchemeAdd(AssociationCatalog& catalog, const AssociationFields& fields, const EditLocks& locks)
@@ -332,8 +368,8 @@ std::string ApplySchemeAdd(AssociationCatalog& catalog, const AssociationFields&
     if (!IsSchemeName(fields.Extension))
         return {};
     const std::string key = LowerCaseName(fields.Extension);
-    if (Find(catalog.SchemeMap, key)) {
-        ApplySchemeEdit(catalog, key, fields, locks);
+    if (SchemeEntry* stored = Find(catalog.SchemeMap, key)) {
+        StageScheme(*stored, fields, locks, true);
         return key;
     }
     AssociationFields named = fields;

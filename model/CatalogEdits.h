@@ -71,6 +71,8 @@ void ApplyCreatorDelete(AssociationCatalog& catalog, const std::string& creator)
 // acceptable.
 struct NameProblem {
     std::string AssociationFields::*field = nullptr;
+    bool notScheme = false;  // the field holds no name IsSchemeName accepts
+    EditLocks lockedScheme;  // with WholeDialog: the typed scheme is there, only shown
 };
 NameProblem CheckTypedNames(const AssociationCatalog& catalog, const AssociationFields& fields, bool extensionTyped);
 
@@ -84,6 +86,12 @@ AssociationFields FieldsOfScheme(const SchemeEntry& scheme);
 // "+", "-" and ".".
 bool IsSchemeName(const std::string& name);
 
+// The name typed into the add dialog of the protocol view, checked on OK
+// as CheckTypedNames checks an extension's: a registry path is no scheme
+// name either, so one rule covers both. locks are those of the scheme of
+// that name: adding one that is only shown would change it.
+NameProblem CheckTypedSchemeName(const AssociationFields& fields, const EditLocks& locks);
+
 // Writes a confirmed edit into the scheme under that key and marks it when
 // it changed; the fields locks lock keep the stored values, and the "URL
 // Protocol" value stays as it is. A deleted scheme is added anew. True when
@@ -93,7 +101,10 @@ bool ApplySchemeEdit(AssociationCatalog& catalog, const std::string& key, const 
 
 // Adds the scheme named in fields.Extension with its "URL Protocol" value
 // and the dialog's texts, or edits it as above when the catalog holds it.
-// Answers the scheme's key, empty for a name IsSchemeName refuses.
+// An add starts from empty fields, so there a value or verb it leaves
+// unset keeps what the scheme holds: adding a name that is already there
+// never clears what the user did not type. Answers the scheme's key, empty
+// for a name IsSchemeName refuses.
 std::string ApplySchemeAdd(AssociationCatalog& catalog, const AssociationFields& fields, const EditLocks& locks = {});
 
 // Marks the scheme under that key deleted, keeping what the scan read of it.

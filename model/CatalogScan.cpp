@@ -142,7 +142,7 @@ void ReadSchemes(AssociationCatalog& catalog, const AssociationLocations& locati
 }
 
 namespace {
-void ReadVerbsOnce(CreatorEntry* creator, const AssociationLocations& locations)
+void ReadVerbsOnce(CreatorEntry* creator, const AssociationLocations& locations, EntryKind kind)
 {
     if (!creator || creator->VerbsRead || creator->State == esDeleted)
         return;
@@ -150,18 +150,18 @@ void ReadVerbsOnce(CreatorEntry* creator, const AssociationLocations& locations)
     // A creator the user added has no key yet (Origin None), and so no verbs.
     const ClassesSources sources = SourcesOf(locations, creator->Origin);
     if (!ReadVerbs(sources.Span(), *creator, status))
-        ReportError(EntryFailure{EntryKind::Creator, EntryOperation::Read, creator->Name, status});
+        ReportError(EntryFailure{kind, EntryOperation::Read, creator->Name, status});
 }
 } // namespace
 
 void ReadCreatorVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& name)
 {
-    ReadVerbsOnce(name.empty() ? nullptr : Find(catalog.CreatorMap, name), locations);
+    ReadVerbsOnce(name.empty() ? nullptr : Find(catalog.CreatorMap, name), locations, EntryKind::Creator);
 }
 
 void ReadSchemeVerbs(AssociationCatalog& catalog, const AssociationLocations& locations, const std::string& scheme)
 {
-    ReadVerbsOnce(Find(catalog.SchemeMap, scheme), locations);
+    ReadVerbsOnce(Find(catalog.SchemeMap, scheme), locations, EntryKind::Scheme);
 }
 
 void FillCatalogFromRegistry(AssociationCatalog& catalog, const AssociationLocations& locations, bool schemes)

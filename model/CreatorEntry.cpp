@@ -9,9 +9,9 @@
 #include "model/RegistryLayout.h"
 
 namespace {
-bool Fail(const CreatorEntry& entry, EntryOperation operation, LONG status)
+bool Fail(const CreatorEntry& entry, EntryKind kind, EntryOperation operation, LONG status)
 {
-    ReportError(EntryFailure{EntryKind::Creator, operation, entry.Name, status});
+    ReportError(EntryFailure{kind, operation, entry.Name, status});
     return false;
 }
 
@@ -52,11 +52,16 @@ bool CreatorEntry::ReadFromRegistry(const RegistryLocation& location)
 
 bool CreatorEntry::ReadFromRegistry(std::span<const RegistryLocation> sources)
 {
+    return ReadAs(sources, EntryKind::Creator);
+}
+
+bool CreatorEntry::ReadAs(std::span<const RegistryLocation> sources, EntryKind kind)
+{
     if (Name.empty())
         return true;
     LONG status = ERROR_SUCCESS;
     if (!ReadLayout(sources, *this, status))
-        return Fail(*this, EntryOperation::Read, status);
+        return Fail(*this, kind, EntryOperation::Read, status);
     ParseIconSource();
     State = esUnchanged;
     return true;
@@ -75,25 +80,32 @@ void CreatorEntry::ParseIconSource()
     IconNumber = ParseIconNumber(std::string_view(IconSource).substr(comma + 1));
 }
 
-bool CreatorEntry::WriteToRegistry(const WriteTarget& target)
+bool CreatorEntry::WriteToRegistry(const WriteTarget& target) { return WriteAs(target, EntryKind::Creator); }
+
+bool CreatorEntry::WriteAs(const WriteTarget& target, EntryKind kind)
 {
     if (Name.empty())
         return true;
     LONG status = ERROR_SUCCESS;
     if (!WriteLayout(target, *this, CommitMode(*this), status))
-        return Fail(*this, EntryOperation::Write, status);
+        return Fail(*this, kind, EntryOperation::Write, status);
     State = esUnchanged;
     return true;
 }
 
 bool CreatorEntry::DeleteFromRegistry(const RegistryLocation& location)
 {
+    return DeleteAs(location, EntryKind::Creator);
+}
+
+bool CreatorEntry::DeleteAs(const RegistryLocation& location, EntryKind kind)
+{
     if (Name.empty())
         return true;
     RegistryAccess registry;
     registry.SetRoot(location);
     const LONG status = registry.RemoveKey(Name);
-    return status == ERROR_SUCCESS || Fail(*this, EntryOperation::Delete, status);
+    return status == ERROR_SUCCESS || Fail(*this, kind, EntryOperation::Delete, status);
 }
 
 void CreatorEntry::WriteRegText(const RegistryLocation& location, std::string& out) const

@@ -10,6 +10,7 @@
 
 #include "model/ClassesOrigin.h"
 #include "model/EntryState.h"
+#include "model/ErrorReport.h"
 #include "model/LayoutSnapshot.h"
 #include "model/RegistryLocation.h"
 #include "model/VerbEntry.h"
@@ -82,6 +83,14 @@ struct CreatorEntry {
     // part; the DDE texts count only while UsesDde is on; the verbs count
     // once read on both sides.
     friend bool operator==(const CreatorEntry& a, const CreatorEntry& b);
+
+protected:
+    // The operations above, their failures reported as an entry of `kind`:
+    // a scheme's key is laid out as a creator's, but the user knows it as
+    // a protocol.
+    bool ReadAs(std::span<const RegistryLocation> sources, EntryKind kind);
+    bool WriteAs(const WriteTarget& target, EntryKind kind);
+    bool DeleteAs(const RegistryLocation& location, EntryKind kind);
 
 private:
     void RebuildExtensionText();

@@ -11,6 +11,12 @@
 
 struct SchemeEntry : CreatorEntry {
     std::string UserChoice; // the ProgId the user chose for the scheme, or empty
+
+    // The creator's operations, hidden by these so that a failure names a
+    // protocol, not a creator.
+    bool ReadFromRegistry(std::span<const RegistryLocation> sources) { return ReadAs(sources, EntryKind::Scheme); }
+    bool WriteToRegistry(const WriteTarget& target) { return WriteAs(target, EntryKind::Scheme); }
+    bool DeleteFromRegistry(const RegistryLocation& location) { return DeleteAs(location, EntryKind::Scheme); }
 };
 
 // Schemes Windows keeps for itself (the web, local files, its settings

@@ -15,6 +15,7 @@ namespace {
 
 EntryKind KindOf(const ExtensionEntry&) { return EntryKind::Extension; }
 EntryKind KindOf(const CreatorEntry&) { return EntryKind::Creator; }
+EntryKind KindOf(const SchemeEntry&) { return EntryKind::Scheme; }
 
 // Appends the text of code page `from` in code page `to`; false when a
 // byte sequence is no character of `from`, or a character has no exact
@@ -97,21 +98,29 @@ public:
     template <typename Entry>
     void Add(const Entry& entry)
     {
+        Add(entry, KindOf(entry));
+    }
+
+    // A scheme is written as the creator it is laid out as, but reported as
+    // the scheme it is.
+    template <typename Entry>
+    void Add(const Entry& entry, EntryKind kind)
+    {
         if (script_.Problem)
             return;
         std::optional<Entry> recoded;
         if (source_ != CP_UTF8) {
             recoded = entry;
             if (!ToUtf8(*recoded, source_))
-                return Refuse(entry, ERROR_NO_UNICODE_TRANSLATION);
+                return Refuse(entry, kind, ERROR_NO_UNICODE_TRANSLATION);
         }
         const Entry& utf8 = recoded ? *recoded : entry;
         if (!LayoutTextsPass(utf8, FitsOnOneLine))
-            return Refuse(entry, ERROR_INVALID_DATA);
+            return Refuse(entry, kind, ERROR_INVALID_DATA);
         std::string block;
         utf8.WriteRegText(location_, block);
         if (!AppendInCodePage(block, CP_UTF8, codePage_, script_.Bytes))
-            Refuse(entry, ERROR_NO_UNICODE_TRANSLATION);
+            Refuse(entry, kind, ERROR_NO_UNICODE_TRANSLATION);
     }
 
     template <typename Entry>
@@ -119,7 +128,7 @@ public:
     {
         Walk(map, [this](const std::string&, const Entry& entry) {
             if (entry.State != esUnchanged)
-                Add(LaidOut(entry));
+                Add(LaidOut(entry), KindOf(entry));
         });
     }
 
@@ -132,9 +141,9 @@ public:
 
 private:
     template <typename Entry>
-    void Refuse(const Entry& entry, LONG status)
+    void Refuse(const Entry& entry, EntryKind kind, LONG status)
     {
-        script_.Problem = EntryFailure{KindOf(entry), EntryOperation::Export, entry.Name, status};
+        script_.Problem = EntryFailure{kind, EntryOperation::Export, entry.Name, status};
     }
 
     // A script has no escape for a line break or another control character:
@@ -193,7 +202,7 @@ RegScript BuildSchemeScript(const AssociationCatalog& catalog, const std::string
 {
     ScriptBuilder script(location, codePage, sourceCodePage);
     if (const SchemeEntry* scheme = Find(catalog.SchemeMap, schemeKey))
-        script.Add(LaidOut(*scheme));
+        script.Add(LaidOut(*scheme), EntryKind::Scheme);
     return script.Finish();
 }
 

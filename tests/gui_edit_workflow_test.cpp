@@ -682,6 +682,10 @@ TEST_F(EditWorkflowTest, ProtocolViewEditsCommitsAndReleasesSchemes)
     Command(IDM_VIEW_PROTOCOLS);
     EXPECT_EQ(GetMenuState(GetMenu(form1.Handle()), IDM_VIEW_PROTOCOLS, MF_BYCOMMAND) & MF_CHECKED,
               static_cast<UINT>(MF_CHECKED));
+    char sort[64] = {};
+    GetMenuStringA(GetMenu(form1.Handle()), IDM_SORT_EXTENSION, sort, sizeof sort, MF_BYCOMMAND);
+    EXPECT_EQ(sort + std::string(GetMenuState(form1.PopupMenu1, IDM_SORT_CREATOR, MF_BYCOMMAND) & MF_GRAYED ? "|grayed" : ""),
+              "プロトコルでソート(&E)|grayed");
     EXPECT_EQ(RowCount(form1.List().ListView1), 2) << "no extension, no creator";
     EXPECT_EQ(Cells("mailto").substr(0, 30), "mailto|||URL:MailTo||mail.exe ");
     EXPECT_EQ(RowText(form1.List().ListView1, Row("mailto"), 7), "Mail.Client");
@@ -726,4 +730,29 @@ TEST_F(EditWorkflowTest, ProtocolViewEditsCommitsAndReleasesSchemes)
     Command(IDM_EDIT);
     EXPECT_EQ(shown, "Windows が自身で使うプロトコルのため、表示だけです。|no ok");
     EXPECT_FALSE(form1.Editor().Modified);
+
+    // A bad name, and one only shown, are refused on OK with the dialog open
+    // and the typed command kept; corrected, the scheme is added and committed.
+    hook.ClearRecords();
+    auto typeAndOk = [&](const char* name) {
+        SetWindowTextA(form11.Edit10, name), PostMessageA(form11.Button2, BM_CLICK, 0, 0);
+    };
+    auto stayed = [&] { shown += IsWindowVisible(form11.Handle()) && GetFocus() == form11.Edit10 ? "open|" : "|"; };
+    shown.clear();
+    ModalSteps adding;
+    adding.Then([&] { SetWindowTextA(form11.Edit4, "app.exe %1"), typeAndOk("my\\app"); })
+        .Then([&] { stayed(), typeAndOk("HTTP"); })
+        .Then([&] { stayed(), shown += WindowText(form11.Edit4), typeAndOk("MyApp"); });
+    adding.Start();
+    Command(IDM_ADD);
+    ASSERT_TRUE(adding.Done());
+    ASSERT_EQ(hook.Records().size(), 2u);
+    EXPECT_EQ(hook.Records()[0].text + "|" + hook.Records()[1].text,
+              "プロトコルの名前は、英字で始まり、英数字と「+」「-」「.」だけでできている必要があります。|"
+              "プロトコル「HTTP」は Windows が自身で使うものなので、変更も削除もできません。");
+    EXPECT_EQ(shown, "open|open|app.exe %1");
+    Press(form1.SpeedButton[11]);
+    EXPECT_EQ(Tree(Root(), "MyApp"),
+              (std::vector<std::string>{"\\shell\\open\\command|", "\\shell\\open\\command|=app.exe %1",
+                                        "\\shell\\open|", "\\shell|", "|", "|URL Protocol="}));
 }

@@ -6,6 +6,7 @@
 #include "model/CreatorEntry.h"
 #include "model/ErrorReport.h"
 #include "model/RegistryLayout.h"
+#include "model/SchemeEntry.h"
 #include "tests/support/RecordErrors.h"
 #include "tests/support/ScratchRegistry.h"
 
@@ -378,6 +379,11 @@ TEST_F(CreatorEntryTest, FailedWriteAndDeleteAreReported)
         ASSERT_EQ(errors.messages.size(), 1u);
         EXPECT_EQ(errors.messages[0], Message(tooLong, kWriteFailedTail));
         EXPECT_EQ(entry.State, esModified);
+        SchemeEntry scheme;
+        static_cast<CreatorEntry&>(scheme) = entry;
+        EXPECT_FALSE(scheme.WriteToRegistry(Location()));
+        ASSERT_EQ(errors.messages.size(), 2u);
+        EXPECT_EQ(errors.messages[1], "プロトコル(" + tooLong + kWriteFailedTail) << "a scheme's key is no creator";
     }
     errors.messages.clear();
     {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/CatalogEdits.h"
 #include "model/CatalogScan.h"
 #include "model/SchemeEntry.h"
 #include "tests/support/ScratchRegistry.h"
@@ -63,3 +64,27 @@ TEST_F(SchemesTest, TheScanFindsSchemesInBothLayersWithTheUsersChoice)
     EXPECT_EQ(SchemeLocks("zoommtg", 0), EditLocks{});
 }
 
+
+// Adding a scheme that is there edits it, but only fills in: what the add
+// dialog leaves empty keeps the scheme's value, as do its verbs.
+TEST(SchemeAdd, AnExistingSchemeKeepsWhatTheAddLeavesEmpty)
+{
+    const auto verbs = [](const char* name) {
+        std::vector<VerbEntry> list(1);
+        list[0].Name = name;
+        return list;
+    };
+    AssociationCatalog catalog;
+    SchemeEntry& mailto = catalog.SchemeMap["mailto"];
+    mailto.Name = "mailto", mailto.Kind = "URL:MailTo", mailto.IconSource = "mail.exe,2", mailto.UrlProtocol = "1";
+    mailto.Command = "mail.exe %1", mailto.VerbsRead = true, mailto.Verbs = verbs("compose");
+    AssociationFields typed;
+    typed.Extension = "MailTo", typed.Command = "other.exe %1", typed.VerbsRead = true;
+    typed.Verbs = verbs("print");
+    EXPECT_EQ(ApplySchemeAdd(catalog, typed), "mailto");
+    ASSERT_EQ(mailto.Verbs.size(), 2u);
+    EXPECT_EQ(mailto.Kind + "|" + mailto.IconSource + "|" + mailto.Command + "|" + mailto.UrlProtocol + "|" +
+                  mailto.Verbs[0].Name + "|" + mailto.Verbs[1].Name,
+              "URL:MailTo|mail.exe,2|other.exe %1|1|compose|print");
+    EXPECT_EQ(mailto.State, esModified);
+}

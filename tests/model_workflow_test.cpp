@@ -315,6 +315,6 @@ TEST_F(WorkflowTest, TypedRegistryPathsAreRefusedUnlessTheCreatorExists)
         fields.Creator = c.creator;
         const NameProblem problem = CheckTypedNames(catalog, fields, c.extensionTyped);
         EXPECT_EQ(problem.field, c.field);
-        EXPECT_EQ(problem.field ? std::string(NameProblemMessage(problem)) : "", c.message);
+        EXPECT_EQ(problem.field ? NameProblemMessage(problem, fields) : "", c.message);
     }
 }

@@ -123,6 +123,7 @@
 #define IDC_ASSOC_LABEL_NAME 552
 #define IDC_ASSOC_GROUP_CREATOR 553
 #define IDC_ASSOC_GROUP_EXTENSIONS 554
+#define IDC_ASSOC_LABEL_CREATOR 555
 // Page 4: the verbs, the line under them, and their buttons.
 #define IDC_ASSOC_LISTVIEW2 545
 #define IDC_ASSOC_LABEL13 546

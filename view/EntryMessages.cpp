@@ -22,3 +22,11 @@ std::string EntryFailureMessage(const EntryFailure& failure)
                                                               : kCreatorPrefix;
     return prefix + failure.name + tail;
 }
+
+std::string LockedSchemeMessage(const std::string& scheme, const EditLocks& locks)
+{
+    return "プロトコル「" + scheme +
+           (locks.Reserved      ? "」は Windows が自身で使うものなので、変更も削除もできません。"
+            : locks.WholeDialog ? "」は Windows によって変更も削除もできないものとされています。"
+                                : "」は Windows によって削除できないものとされています。");
+}

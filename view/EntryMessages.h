@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "model/EditFlags.h"
 #include "model/ErrorReport.h"
 
 inline constexpr const char* kExtensionPrefix = "拡張子(";
@@ -17,3 +18,6 @@ inline constexpr const char* kControlCharacterTail =
     ")のデータに、レジストリファイルに保存できない改行などの制御文字があります。";
 
 std::string EntryFailureMessage(const EntryFailure& failure);
+
+// Why a scheme is only shown, for the refusal of a change to it.
+std::string LockedSchemeMessage(const std::string& scheme, const EditLocks& locks);
