@@ -203,26 +203,31 @@ public:
                 if (creator.present && !creator.text.empty())
                     namedCreators.emplace(LowerCaseName(creator.text), creator.text);
             }
-        // Any other key may be a scheme the machine has.
-        const bool beyondExtensions =
-            std::any_of(groups_.begin(), groups_.end(), [](const EntryGroup& group) { return !IsExtension(group); });
-        if (beyondExtensions && !catalog_.SchemesRead && reads_.Schemes)
-            reads_.Schemes(catalog_);
         std::map<std::string, std::string> knownCreators;
         Walk(catalog_.CreatorMap, [&](const std::string& name, const CreatorEntry&) {
             knownCreators.emplace(LowerCaseName(name), name);
         });
+        // A key an extension names stays a creator, also one that is a
+        // scheme as well (a browser's): its change then shows, and warns,
+        // on the extensions it reaches. Any other key may be a scheme the
+        // machine has.
+        const auto creatorKey = [&](const EntryGroup& group) {
+            const std::string lower = LowerCaseName(group.name);
+            return IsExtension(group) || knownCreators.count(lower) != 0 || namedCreators.count(lower) != 0;
+        };
+        if (!std::all_of(groups_.begin(), groups_.end(), creatorKey) && !catalog_.SchemesRead && reads_.Schemes)
+            reads_.Schemes(catalog_);
         for (EntryGroup& group : groups_) {
             if (IsExtension(group))
                 continue;
             const std::string lower = LowerCaseName(group.name);
-            if (MarksScheme(group) || Find(catalog_.SchemeMap, lower)) {
-                StageScheme(group);
-                continue;
-            }
             const auto known = knownCreators.find(lower);
             const auto named = namedCreators.find(lower);
             if (known == knownCreators.end() && named == namedCreators.end()) {
+                if (MarksScheme(group) || Find(catalog_.SchemeMap, lower)) {
+                    StageScheme(group);
+                    continue;
+                }
                 for (const Block& block : group.blocks)
                     LeaveOut(block.key->Line, block.key->Path);
                 continue;
@@ -508,14 +513,13 @@ private:
     }
 
     // Each value the script sets that the staged entry does not hold: the
-    // locks kept it. Named by the step that set it.
+    // locks kept it. Named by the step that said it.
     template <typename Entry>
     void NoteKeptValues(const std::vector<Event>& events, const std::string& prefix, const Entry& wanted,
                         const Entry& staged)
     {
         for (const LayoutValue<Entry>& value : LayoutOf(wanted)) {
-            // The scheme's mark is its rules' own, no field a lock keeps.
-            if (value.role == LayoutRole::Marker || SameAscii(value.valueName, kUrlProtocolValue))
+            if (value.role == LayoutRole::Marker)
                 continue;
             const std::string key = LowerCaseName(prefix + value.subKey);
             const Event* decider = ValueDecider(events, key, LowerCaseName(value.valueName));
@@ -524,13 +528,19 @@ private:
                 if (value.role == LayoutRole::DdeKey && wanted.UsesDde != staged.UsesDde)
                     if (const Event* keyDecider = KeyDecider(events, key))
                         decider = keyDecider, kept = true;
+            // The scheme's mark is no field of the dialog: the rules keep it
+            // as the key has it, lock or not.
+            const bool mark = SameAscii(value.valueName, kUrlProtocolValue);
             if (kept)
-                LeaveOut(decider->line, decider->item, LeftOutReason::Locked);
+                LeaveOut(decider->line, decider->item, mark ? LeftOutReason::NoField : LeftOutReason::Locked);
         }
     }
 
-    void NoteKept(const EntryGroup& group, const CreatorEntry& wanted, const CreatorEntry& staged)
+    void NoteKept(const EntryGroup& group, CreatorEntry wanted, const CreatorEntry& staged)
     {
+        // The dialog's fields carry no scheme mark: the script's own stands.
+        if (const FinalValue mark = ValueAfter(group.events, "", LowerCaseName(kUrlProtocolValue)); mark.said)
+            wanted.UrlProtocol = mark.present ? "1" : "";
         NoteKeptValues(group.events, "", wanted, staged);
         if (!wanted.VerbsRead || !staged.VerbsRead)
             return;

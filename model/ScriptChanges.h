@@ -77,6 +77,6 @@ ScriptReads RegistryReads(const AssociationLocations& locations);
 // "name"=- empties it; an entry whose own key ends removed is deleted.
 // Creators and schemes are staged before the extensions that name them, each
 // with the locks of its EditFlags; what a lock keeps is left out. A key that
-// is no extension is a scheme where the script gives it a "URL Protocol"
-// value or the catalog knows it as one.
+// no extension names is a scheme where the script gives it a "URL Protocol"
+// value or the catalog knows it as one; the schemes are read for it first.
 ScriptLoad StageScriptChanges(AssociationCatalog& catalog, const RegFile& script, const ScriptReads& reads);

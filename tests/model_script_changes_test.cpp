@@ -134,15 +134,16 @@ TEST(ScriptChanges, KeysOfTheClassesBecomeStagedChangesAndNothingElseGetsIn)
          "cmdfile=コマンド,cmd.exe /c %1,.cmd ;1 open:::4 ",
          {1, 0, 0, 2},
          {"HKCR\\cmdfile\\shell\\open\\command @（編集が禁止されています）", "HKCR\\.cmd（削除が禁止されています）"}},
-        {"schemes: the machine's edited, the script's own added, http kept for Windows",
+        {"schemes: the machine's edited, the script's own added, http kept for Windows; a creator stays one",
          {Key("HKCR\\MAILTO\\shell\\open\\command", {Text("", "mail2.exe %1")}),
           Key("HKCU\\Software\\Classes\\web+x", {Text("", "URL:x"), Text("URL Protocol", "")}),
           Key("HKCU\\Software\\Classes\\web+x\\shell\\open\\command", {Text("", "x.exe %1")}),
-          Key("HKCR\\http", {Text("URL Protocol", "")}), Key("HKCR\\http\\shell\\open\\command")},
+          Key("HKCR\\http", {Text("URL Protocol", "")}), Key("HKCR\\http\\shell\\open\\command"),
+          Key("HKCR\\txtfile", {Text("URL Protocol", "")})},
          "mailto=,mail2.exe %1,;1 open:::4 web+x=URL:x,x.exe %1,;4 open:::4 ",
-         {1, 1, 0, 2},
+         {1, 1, 0, 3},
          {"HKCR\\http（Windows が自身で使うプロトコルです）",
-          "HKCR\\http\\shell\\open\\command（Windows が自身で使うプロトコルです）"}},
+          "HKCR\\http\\shell\\open\\command（Windows が自身で使うプロトコルです）", "HKCR\\txtfile \"URL Protocol\""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
