@@ -164,12 +164,7 @@ void AssociationEditor::EditAssociation(const std::string& extension)
 
 DWORD AssociationEditor::EditFlagsOf(const std::string& creator) const
 {
-    if (creator.empty())
-        return 0;
-    // The merged view takes the values of the user's key where there is one,
-    // whatever the spelling or the catalog's picture of it.
-    const AssociationLocations& locations = CurrentAssociationLocations();
-    return ReadEditFlags(creator, LayerHoldsKey(locations.User, creator) ? locations.User : locations.Machine);
+    return ReadShownEditFlags(creator, CurrentAssociationLocations());
 }
 
 EditLocks AssociationEditor::LocksOf(const std::string& creator) const { return ::LocksOf(EditFlagsOf(creator)); }
@@ -515,9 +510,7 @@ void AssociationEditor::LoadScript(const std::string& path)
     // Staged on a copy: the list shows none of it until the user has seen
     // the report and agreed, and a refusal leaves the catalog as it was.
     AssociationCatalog staged = Catalog;
-    const ScriptLoad load = StageScriptChanges(staged, *file.File, [](AssociationCatalog& catalog, const std::string& creator) {
-        ReadCreatorVerbs(catalog, CurrentAssociationLocations(), creator);
-    });
+    const ScriptLoad load = StageScriptChanges(staged, *file.File, RegistryReads(CurrentAssociationLocations()));
     const std::string report = ScriptLoadReport(path, load, Target == SaveTarget::User);
     if (load.Changes() == 0) {
         host_.Ask(report, kCaptionInfo, kInfoBox);
@@ -532,6 +525,9 @@ void AssociationEditor::LoadScript(const std::string& path)
         host_.ExtensionAdded(extension);
     for (const std::string& creator : load.NewIcons)
         if (const CreatorEntry* entry = Find(Catalog.CreatorMap, creator))
+            host_.CreatorIconChanged(*entry);
+    for (const std::string& scheme : load.NewSchemeIcons)
+        if (const SchemeEntry* entry = Find(Catalog.SchemeMap, scheme))
             host_.CreatorIconChanged(*entry);
     WorkflowApplied();
 }

@@ -192,9 +192,7 @@ int CheckScript(const std::string& path, const ConsoleOutput& console)
     AssociationCatalog catalog;
     const AssociationLocations& locations = CurrentAssociationLocations();
     FillCatalogFromRegistry(catalog, locations);
-    const ScriptLoad load = StageScriptChanges(catalog, *file.File, [&](AssociationCatalog& staged, const std::string& creator) {
-        ReadCreatorVerbs(staged, locations, creator);
-    });
+    const ScriptLoad load = StageScriptChanges(catalog, *file.File, RegistryReads(locations));
     SetErrorSink(previous);
     console.Out(ScriptLoadReport(path, load, !ProcessIsElevated()) + "\n");
     return load.LeftOutCount == 0 ? kExitScriptLoads : kExitScriptLeavesOut;

@@ -305,11 +305,12 @@ void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields, b
     MarkDeleted(creator, fields.Creator);
 }
 
-bool ApplyCreatorEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage)
+bool ApplyCreatorEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage,
+                      const EditLocks& locks)
 {
     if (fields.Creator.empty())
         return false;
-    ApplyCreatorPart(catalog, fields, std::string(), loadImage, EditLocks{});
+    ApplyCreatorPart(catalog, fields, std::string(), loadImage, locks);
     return CarriesMark(catalog, std::string(), fields.Creator);
 }
 

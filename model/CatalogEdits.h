@@ -59,8 +59,10 @@ void ApplyDelete(AssociationCatalog& catalog, const AssociationFields& fields, b
 
 // The creator's part of the dialog alone, staged as ApplyEdit stages it
 // but without an extension to list: a script may change a creator without
-// naming any extension. True when the creator carries a mark.
-bool ApplyCreatorEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage);
+// naming any extension, and the creator's locks keep what they lock. True
+// when the creator carries a mark.
+bool ApplyCreatorEdit(AssociationCatalog& catalog, const AssociationFields& fields, const ImageLoader& loadImage,
+                      const EditLocks& locks = {});
 // Marks the creator deleted as ApplyDelete does, whatever extensions still
 // name it; one named by a registry path, or not in the catalog, stays.
 void ApplyCreatorDelete(AssociationCatalog& catalog, const std::string& creator);

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "model/LayerCopy.h"
 #include "model/Scoped.h"
 
 DWORD ReadEditFlags(const std::string& creator, const RegistryLocation& location)
@@ -22,6 +23,13 @@ DWORD ReadEditFlags(const std::string& creator, const RegistryLocation& location
         return 0;
     return static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8 | static_cast<DWORD>(data[2]) << 16 |
            static_cast<DWORD>(data[3]) << 24;
+}
+
+DWORD ReadShownEditFlags(const std::string& creator, const AssociationLocations& locations)
+{
+    if (creator.empty())
+        return 0;
+    return ReadEditFlags(creator, LayerHoldsKey(locations.User, creator) ? locations.User : locations.Machine);
 }
 
 EditLocks LocksOf(DWORD editFlags)

@@ -11,6 +11,9 @@
 // The creator's EditFlags: a REG_DWORD, or exactly 4 bytes of REG_BINARY (as
 // installers often write it). Anything else, or no value, is 0.
 DWORD ReadEditFlags(const std::string& creator, const RegistryLocation& location = ClassesRoot());
+// The EditFlags the merged view shows: the user's key's where the user holds
+// one, whatever the spelling, else the machine's. 0 for an empty name.
+DWORD ReadShownEditFlags(const std::string& creator, const AssociationLocations& locations);
 
 // The parts of the association dialog a creator's flags lock. FTA_NoEdit
 // locks every field and keeps the dialog from changing anything.

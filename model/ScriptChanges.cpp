@@ -7,7 +7,9 @@
 #include <string_view>
 
 #include "model/AssociationFields.h"
+#include "model/CatalogScan.h"
 #include "model/DangerousTypes.h"
+#include "model/EditFlags.h"
 #include "model/KeyNames.h"
 #include "model/RegistryLayout.h"
 #include "model/RegistryLocation.h"
@@ -76,12 +78,27 @@ struct Event {
     std::string key;
     std::string value;
     std::string text;
+    int line;         // where the script says it
+    std::string item; // as a left-out line names it
 };
 
 bool AtOrAbove(const std::string& upper, const std::string& key)
 {
     return key.size() >= upper.size() && key.compare(0, upper.size(), upper) == 0 &&
            (key.size() == upper.size() || key[upper.size()] == '\\');
+}
+
+// The last step that decides one value, or nullptr where the script says
+// nothing of it.
+const Event* ValueDecider(const std::vector<Event>& events, const std::string& key, const std::string& value)
+{
+    const Event* decider = nullptr;
+    for (const Event& event : events)
+        if ((event.step == Step::RemoveKey && AtOrAbove(event.key, key)) ||
+            ((event.step == Step::SetValue || event.step == Step::ClearValue) && event.key == key &&
+             event.value == value))
+            decider = &event;
+    return decider;
 }
 
 // What the script leaves in one value; said is false where it says nothing of it.
@@ -92,29 +109,31 @@ struct FinalValue {
 };
 FinalValue ValueAfter(const std::vector<Event>& events, const std::string& key, const std::string& value)
 {
-    FinalValue final;
-    for (const Event& event : events) {
-        if (event.step == Step::RemoveKey && AtOrAbove(event.key, key))
-            final = FinalValue{true, false, {}};
-        else if ((event.step == Step::SetValue || event.step == Step::ClearValue) && event.key == key &&
-                 event.value == value)
-            final = FinalValue{true, event.step == Step::SetValue, event.text};
-    }
-    return final;
+    const Event* decider = ValueDecider(events, key, value);
+    if (!decider)
+        return {};
+    return FinalValue{true, decider->step == Step::SetValue, decider->text};
+}
+
+// The last step that decides whether the key is there, or nullptr.
+const Event* KeyDecider(const std::vector<Event>& events, const std::string& key)
+{
+    const Event* decider = nullptr;
+    for (const Event& event : events)
+        if ((event.step == Step::RemoveKey && AtOrAbove(event.key, key)) ||
+            (event.step == Step::MakeKey && AtOrAbove(key, event.key)))
+            decider = &event;
+    return decider;
 }
 
 // Whether the key is there once the script has run; none where it says
 // nothing of it.
 std::optional<bool> KeyAfter(const std::vector<Event>& events, const std::string& key)
 {
-    std::optional<bool> there;
-    for (const Event& event : events) {
-        if (event.step == Step::RemoveKey && AtOrAbove(event.key, key))
-            there = false;
-        else if (event.step == Step::MakeKey && AtOrAbove(key, event.key))
-            there = true;
-    }
-    return there;
+    const Event* decider = KeyDecider(events, key);
+    if (!decider)
+        return std::nullopt;
+    return decider->step == Step::MakeKey;
 }
 
 // A field the script may set: a value of the layout below the entry's key.
@@ -153,9 +172,25 @@ struct EntryGroup {
     std::vector<std::string> verbs; // named by the script, each once
 };
 
+// Whether the script gives the entry's own key a "URL Protocol" value.
+bool MarksScheme(const EntryGroup& group)
+{
+    return std::any_of(group.blocks.begin(), group.blocks.end(), [](const Block& block) {
+        return block.below.empty() && !block.key->Delete &&
+               std::any_of(block.key->Values.begin(), block.key->Values.end(), [](const RegFileValue& value) {
+                   return !value.Delete && SameAscii(value.Name, kUrlProtocolValue);
+               });
+    });
+}
+
+std::string ValueItem(const std::string& path, const std::string& name)
+{
+    return path + (name.empty() ? " @" : " \"" + name + "\"");
+}
+
 class Loader {
 public:
-    Loader(AssociationCatalog& catalog, const VerbReader& readVerbs) : catalog_(catalog), readVerbs_(readVerbs) {}
+    Loader(AssociationCatalog& catalog, const ScriptReads& reads) : catalog_(catalog), reads_(reads) {}
 
     ScriptLoad Run(const RegFile& script)
     {
@@ -172,6 +207,16 @@ public:
         Walk(catalog_.CreatorMap, [&](const std::string& name, const CreatorEntry&) {
             knownCreators.emplace(LowerCaseName(name), name);
         });
+        // A key an extension names stays a creator, also one that is a
+        // scheme as well (a browser's): its change then shows, and warns,
+        // on the extensions it reaches. Any other key may be a scheme the
+        // machine has.
+        const auto creatorKey = [&](const EntryGroup& group) {
+            const std::string lower = LowerCaseName(group.name);
+            return IsExtension(group) || knownCreators.count(lower) != 0 || namedCreators.count(lower) != 0;
+        };
+        if (!std::all_of(groups_.begin(), groups_.end(), creatorKey) && !catalog_.SchemesRead && reads_.Schemes)
+            reads_.Schemes(catalog_);
         for (EntryGroup& group : groups_) {
             if (IsExtension(group))
                 continue;
@@ -179,6 +224,10 @@ public:
             const auto known = knownCreators.find(lower);
             const auto named = namedCreators.find(lower);
             if (known == knownCreators.end() && named == namedCreators.end()) {
+                if (MarksScheme(group) || Find(catalog_.SchemeMap, lower)) {
+                    StageScheme(group);
+                    continue;
+                }
                 for (const Block& block : group.blocks)
                     LeaveOut(block.key->Line, block.key->Path);
                 continue;
@@ -205,8 +254,19 @@ public:
 private:
     static bool IsExtension(const EntryGroup& group) { return group.name[0] == '.'; }
 
-    // Named in the order of the script's lines, whatever entry they belong to.
-    void LeaveOut(int line, const std::string& what) { leftOut_.emplace_back(line, what); }
+    // Named in the order of the script's lines, whatever entry they belong
+    // to; one step that several locked values share is named once.
+    void LeaveOut(int line, const std::string& what, LeftOutReason reason = LeftOutReason::NoField)
+    {
+        std::pair<int, LeftOutItem> item{line, LeftOutItem{what, reason}};
+        if (std::find(leftOut_.begin(), leftOut_.end(), item) == leftOut_.end())
+            leftOut_.push_back(std::move(item));
+    }
+
+    DWORD FlagsOf(const std::string& name) const
+    {
+        return reads_.EditFlags && !name.empty() ? reads_.EditFlags(name) : 0;
+    }
 
     // Each key line into the group of its entry, in script order; lines
     // outside the classes are left out at once.
@@ -270,25 +330,27 @@ private:
                 continue;
             }
             if (block.key->Delete) {
-                group.events.push_back({Step::RemoveKey, key, {}, {}});
+                group.events.push_back({Step::RemoveKey, key, {}, {}, block.key->Line, block.key->Path});
                 continue;
             }
-            group.events.push_back({Step::MakeKey, key, {}, {}});
+            group.events.push_back({Step::MakeKey, key, {}, {}, block.key->Line, block.key->Path});
             for (const RegFileValue& value : block.key->Values) {
                 const std::string name = LowerCaseName(value.Name);
                 const auto slot = std::find_if(slots.begin(), slots.end(), [&](const Slot& candidate) {
                     return candidate.key == key && candidate.value == name;
                 });
                 const bool text = (value.Type == REG_SZ || value.Type == REG_EXPAND_SZ) && value.Text;
+                const std::string item = ValueItem(block.key->Path, value.Name);
                 if (slot == slots.end() || slot->role == LayoutRole::Marker ||
                     (!value.Delete && !text && slot->role != LayoutRole::Presence)) {
-                    LeaveOut(value.Line, block.key->Path + (value.Name.empty() ? " @" : " \"" + value.Name + "\""));
+                    LeaveOut(value.Line, item);
                     continue;
                 }
                 if (value.Delete)
-                    group.events.push_back({Step::ClearValue, key, name, {}});
+                    group.events.push_back({Step::ClearValue, key, name, {}, value.Line, item});
                 else
-                    group.events.push_back({Step::SetValue, key, name, text ? *value.Text : std::string()});
+                    group.events.push_back(
+                        {Step::SetValue, key, name, text ? *value.Text : std::string(), value.Line, item});
             }
         }
     }
@@ -351,39 +413,151 @@ private:
 
     void StageCreator(const EntryGroup& group)
     {
-        const std::optional<bool> there = KeyAfter(group.events, "");
+        const Event* keyDecider = KeyDecider(group.events, "");
         CreatorEntry* stored = Find(catalog_.CreatorMap, group.name);
         const bool live = stored && stored->State != esDeleted;
-        if (there == false) {
-            if (live && !IsRegistryPath(group.name)) {
-                NoteDangerous(stored->Extensions);
-                ApplyCreatorDelete(catalog_, group.name);
-                ++load_.Deletes;
+        const EditLocks locks = LocksOf(FlagsOf(group.name));
+        if (keyDecider && keyDecider->step == Step::RemoveKey) {
+            if (!live || IsRegistryPath(group.name))
+                return;
+            if (locks.Remove) {
+                LeaveOut(keyDecider->line, keyDecider->item, LeftOutReason::RemoveLocked);
+                return;
             }
+            NoteDangerous(stored->Extensions);
+            ApplyCreatorDelete(catalog_, group.name);
+            ++load_.Deletes;
             return;
         }
-        if (!stored && !there)
+        if (!stored && !keyDecider)
             return;
-        if (stored && readVerbs_)
-            readVerbs_(catalog_, group.name);
+        if (stored && reads_.CreatorVerbs)
+            reads_.CreatorVerbs(catalog_, group.name);
         stored = Find(catalog_.CreatorMap, group.name);
         const std::optional<CreatorEntry> before = stored ? std::optional<CreatorEntry>(*stored) : std::nullopt;
+        const AssociationFields fields = WantedFields(group, live ? stored : nullptr, group.name);
+        ApplyCreatorEdit(catalog_, fields, IconNoter(), locks);
+        const CreatorEntry& after = catalog_.CreatorMap.at(group.name);
+        if (Counted(before, after))
+            NoteDangerous(after.Extensions);
+        NoteKept(group, WorkingCreator(fields), after);
+    }
 
-        CreatorEntry working = live ? *stored : CreatorEntry{};
-        working.Name = group.name;
+    // A scheme's key is laid out as a creator's and staged through the
+    // scheme's own rules; one Windows keeps to itself takes nothing.
+    void StageScheme(EntryGroup& group)
+    {
+        const std::string key = LowerCaseName(group.name);
+        SchemeEntry* stored = Find(catalog_.SchemeMap, key);
+        const std::string name = stored ? stored->Name : group.name;
+        const EditLocks locks = SchemeLocks(name, FlagsOf(name));
+        if (locks.WholeDialog || (!stored && !IsSchemeName(name))) {
+            const LeftOutReason reason = locks.Reserved      ? LeftOutReason::ReservedScheme
+                                         : locks.WholeDialog ? LeftOutReason::Locked
+                                                             : LeftOutReason::NoField;
+            for (const Block& block : group.blocks)
+                LeaveOut(block.key->Line, block.key->Path, reason);
+            return;
+        }
+        Collect(group, CreatorSlots(group));
+        const Event* keyDecider = KeyDecider(group.events, "");
+        const bool live = stored && stored->State != esDeleted;
+        if (keyDecider && keyDecider->step == Step::RemoveKey) {
+            if (!live)
+                return;
+            if (locks.Remove) {
+                LeaveOut(keyDecider->line, keyDecider->item, LeftOutReason::RemoveLocked);
+                return;
+            }
+            ApplySchemeDelete(catalog_, key);
+            ++load_.Deletes, ++load_.SchemeChanges;
+            return;
+        }
+        if (stored && reads_.SchemeVerbs)
+            reads_.SchemeVerbs(catalog_, key);
+        stored = Find(catalog_.SchemeMap, key);
+        const std::optional<SchemeEntry> before = stored ? std::optional<SchemeEntry>(*stored) : std::nullopt;
+        AssociationFields fields = WantedFields(group, live ? stored : nullptr, name);
+        if (stored) {
+            ApplySchemeEdit(catalog_, key, fields, locks);
+        } else {
+            fields.Extension = name;
+            ApplySchemeAdd(catalog_, fields, locks);
+        }
+        const SchemeEntry& after = catalog_.SchemeMap.at(key);
+        if (Counted(before, after)) {
+            ++load_.SchemeChanges;
+            if (!before || before->State == esDeleted || before->IconSource != after.IconSource)
+                load_.NewSchemeIcons.push_back(key);
+        }
+        NoteKept(group, WorkingCreator(fields), after);
+    }
+
+    // The creator's part of the dialog as the script leaves it: the live
+    // entry's values with the script's over them, the verbs through the
+    // rules of their page.
+    AssociationFields WantedFields(const EntryGroup& group, const CreatorEntry* live, const std::string& name) const
+    {
+        CreatorEntry working = live ? *live : CreatorEntry{};
+        working.Name = name;
         TakeTexts(group.events, "", working);
         AssociationFields fields;
         ShowCreator(fields, working);
         if (!live) {
             fields.VerbsRead = true;
-            fields.VerbsOf = group.name;
+            fields.VerbsOf = name;
             fields.Verbs.clear();
         }
         StageVerbs(group, fields);
-        ApplyCreatorEdit(catalog_, fields, IconNoter());
-        const CreatorEntry& after = catalog_.CreatorMap.at(group.name);
-        if (Counted(before, after))
-            NoteDangerous(after.Extensions);
+        return fields;
+    }
+
+    // Each value the script sets that the staged entry does not hold: the
+    // locks kept it. Named by the step that said it.
+    template <typename Entry>
+    void NoteKeptValues(const std::vector<Event>& events, const std::string& prefix, const Entry& wanted,
+                        const Entry& staged)
+    {
+        for (const LayoutValue<Entry>& value : LayoutOf(wanted)) {
+            if (value.role == LayoutRole::Marker)
+                continue;
+            const std::string key = LowerCaseName(prefix + value.subKey);
+            const Event* decider = ValueDecider(events, key, LowerCaseName(value.valueName));
+            bool kept = decider && wanted.*value.field != staged.*value.field;
+            if constexpr (requires { wanted.UsesDde; })
+                if (value.role == LayoutRole::DdeKey && wanted.UsesDde != staged.UsesDde)
+                    if (const Event* keyDecider = KeyDecider(events, key))
+                        decider = keyDecider, kept = true;
+            // The scheme's mark is no field of the dialog: the rules keep it
+            // as the key has it, lock or not.
+            const bool mark = SameAscii(value.valueName, kUrlProtocolValue);
+            if (kept)
+                LeaveOut(decider->line, decider->item, mark ? LeftOutReason::NoField : LeftOutReason::Locked);
+        }
+    }
+
+    void NoteKept(const EntryGroup& group, CreatorEntry wanted, const CreatorEntry& staged)
+    {
+        // The dialog's fields carry no scheme mark: the script's own stands.
+        if (const FinalValue mark = ValueAfter(group.events, "", LowerCaseName(kUrlProtocolValue)); mark.said)
+            wanted.UrlProtocol = mark.present ? "1" : "";
+        NoteKeptValues(group.events, "", wanted, staged);
+        if (!wanted.VerbsRead || !staged.VerbsRead)
+            return;
+        for (const std::string& name : group.verbs) {
+            const std::string key = std::string(kShell) + "\\" + name;
+            const VerbEntry* want = wanted.FindVerb(name);
+            const VerbEntry* kept = staged.FindVerb(name);
+            if (want && kept) {
+                NoteKeptValues(group.events, key, *want, *kept);
+            } else if (want || kept) {
+                if (const Event* decider = KeyDecider(group.events, LowerCaseName(key)))
+                    LeaveOut(decider->line, decider->item, want ? LeftOutReason::Locked : LeftOutReason::RemoveLocked);
+            }
+        }
+        const Event* defaultVerb = ValueDecider(group.events, kShell, "");
+        if (defaultVerb && wanted.DefaultVerb != staged.DefaultVerb)
+            LeaveOut(defaultVerb->line, defaultVerb->item, LeftOutReason::Locked);
     }
 
     // The verbs the catalog lists and those the script names, each through
@@ -431,18 +605,23 @@ private:
     void StageExtension(const EntryGroup& group)
     {
         const std::string key = LowerCaseName(group.name);
-        const std::optional<bool> there = KeyAfter(group.events, "");
+        const Event* keyDecider = KeyDecider(group.events, "");
         ExtensionEntry* stored = Find(catalog_.ExtensionMap, key);
         const bool live = stored && stored->State != esDeleted;
-        if (there == false) {
+        if (keyDecider && keyDecider->step == Step::RemoveKey) {
             if (live) {
+                // As the delete dialog: the creator's flags may forbid it.
+                if (LocksOf(FlagsOf(stored->Creator)).Remove) {
+                    LeaveOut(keyDecider->line, keyDecider->item, LeftOutReason::RemoveLocked);
+                    return;
+                }
                 NoteDangerous({key});
                 ApplyDelete(catalog_, FieldsOf(catalog_, key), false);
                 ++load_.Deletes;
             }
             return;
         }
-        if (!stored && !there)
+        if (!stored && !keyDecider)
             return;
         const std::optional<ExtensionEntry> before = stored ? std::optional<ExtensionEntry>(*stored) : std::nullopt;
         ExtensionEntry working = live ? *stored : ExtensionEntry{};
@@ -451,8 +630,8 @@ private:
         AssociationFields fields;
         if (!working.Creator.empty()) {
             if (Find(catalog_.CreatorMap, working.Creator)) {
-                if (readVerbs_)
-                    readVerbs_(catalog_, working.Creator);
+                if (reads_.CreatorVerbs)
+                    reads_.CreatorVerbs(catalog_, working.Creator);
                 fields = ChosenCreatorFields(catalog_, working.Creator);
             } else {
                 fields.Creator = working.Creator;
@@ -460,29 +639,49 @@ private:
         }
         ShowExtension(fields, working);
         fields.Extension = key;
+        // The locks of the creator the extension names, as the dialogs take them.
+        const EditLocks locks = LocksOf(FlagsOf(working.Creator));
         if (!stored) {
-            const AddResult added = ApplyAdd(catalog_, fields, IconNoter());
+            const AddResult added = ApplyAdd(catalog_, fields, IconNoter(), locks);
             if (added.newExtension)
                 load_.AddedExtensions.push_back(added.extension);
             NoteDangerous({key});
             ++load_.Adds;
             return;
         }
-        ApplyEdit(catalog_, fields, IconNoter());
-        if (Counted(before, catalog_.ExtensionMap.at(key)))
+        ApplyEdit(catalog_, fields, IconNoter(), locks);
+        const ExtensionEntry& after = catalog_.ExtensionMap.at(key);
+        if (Counted(before, after))
             NoteDangerous({key});
+        NoteKeptValues(group.events, "", working, after);
     }
 
     AssociationCatalog& catalog_;
-    const VerbReader& readVerbs_;
+    const ScriptReads& reads_;
     std::vector<EntryGroup> groups_;
-    std::vector<std::pair<int, std::string>> leftOut_; // line, key path (and value name)
+    std::vector<std::pair<int, LeftOutItem>> leftOut_; // by line
     ScriptLoad load_;
 };
 
 } // namespace
 
-ScriptLoad StageScriptChanges(AssociationCatalog& catalog, const RegFile& script, const VerbReader& readVerbs)
+ScriptLoad StageScriptChanges(AssociationCatalog& catalog, const RegFile& script, const ScriptReads& reads)
 {
-    return Loader(catalog, readVerbs).Run(script);
+    return Loader(catalog, reads).Run(script);
+}
+
+ScriptReads RegistryReads(const AssociationLocations& locations)
+{
+    ScriptReads reads;
+    reads.CreatorVerbs = [locations](AssociationCatalog& catalog, const std::string& creator) {
+        ReadCreatorVerbs(catalog, locations, creator);
+    };
+    reads.SchemeVerbs = [locations](AssociationCatalog& catalog, const std::string& scheme) {
+        ReadSchemeVerbs(catalog, locations, scheme);
+    };
+    reads.Schemes = [locations](AssociationCatalog& catalog) {
+        ReadSchemes(catalog, locations, ReadMergedKeyNames(locations));
+    };
+    reads.EditFlags = [locations](const std::string& name) { return ReadShownEditFlags(name, locations); };
+    return reads;
 }

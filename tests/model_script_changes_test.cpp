@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlwapi.h>
+
 #include "model/ScriptChanges.h"
 #include "view/ScriptMessages.h"
 
@@ -9,12 +12,14 @@ RegFileValue Dword(const char* name) { return {name, false, REG_DWORD, {1, 0, 0,
 RegFileKey Key(const char* path, std::vector<RegFileValue> values = {}) { return {path, false, std::move(values), 0}; }
 RegFileKey Removed(const char* path) { return {path, true, {}, 0}; }
 
-// .txt names txtfile, whose verbs were read (open and print); .log names logfile.
+// .txt names txtfile, whose verbs were read (open and print); .log names
+// logfile; .cmd names cmdfile, whose command and delete are locked.
 AssociationCatalog Seeded()
 {
     AssociationCatalog catalog;
     for (const auto& [name, creator, type] : {std::array<const char*, 3>{".txt", "txtfile", "text/plain"},
-                                              std::array<const char*, 3>{".log", "logfile", ""}}) {
+                                              std::array<const char*, 3>{".log", "logfile", ""},
+                                              std::array<const char*, 3>{".cmd", "cmdfile", ""}}) {
         ExtensionEntry& extension = catalog.ExtensionMap[name];
         extension.Name = name, extension.Creator = creator, extension.ContentType = type;
     }
@@ -28,7 +33,25 @@ AssociationCatalog Seeded()
     CreatorEntry& log = catalog.CreatorMap["logfile"];
     log.Name = "logfile", log.Kind = "ログ";
     log.AddExtension(".log");
+    CreatorEntry& cmd = catalog.CreatorMap["cmdfile"];
+    cmd.Name = "cmdfile", cmd.Command = "cmd.exe /c %1";
+    cmd.AddExtension(".cmd");
     return catalog;
+}
+
+// The machine's schemes are mailto, read only when asked for.
+ScriptReads Reads()
+{
+    ScriptReads reads;
+    reads.Schemes = [](AssociationCatalog& catalog) {
+        SchemeEntry& mailto = catalog.SchemeMap["mailto"];
+        mailto.Name = "mailto", mailto.UrlProtocol = "1", mailto.Command = "mail.exe %1";
+        catalog.SchemesRead = true;
+    };
+    reads.EditFlags = [](const std::string& name) -> DWORD {
+        return name == "cmdfile" ? FTA_NoEditVerbCmd | FTA_NoRemove : 0;
+    };
+    return reads;
 }
 
 // The marked entries as "name=texts;state", verbs after the creator's.
@@ -38,7 +61,13 @@ std::string Marked(const AssociationCatalog& catalog)
     for (const auto& [key, entry] : catalog.ExtensionMap)
         if (entry.State != esUnchanged)
             shown += key + "=" + entry.Creator + "," + entry.ContentType + ";" + std::to_string(entry.State) + " ";
-    for (const auto& [key, entry] : catalog.CreatorMap) {
+    std::vector<std::pair<std::string, const CreatorEntry*>> creators;
+    for (const auto& [key, entry] : catalog.CreatorMap)
+        creators.emplace_back(key, &entry);
+    for (const auto& [key, entry] : catalog.SchemeMap)
+        creators.emplace_back(key, &entry);
+    for (const auto& [key, pointer] : creators) {
+        const CreatorEntry& entry = *pointer;
         if (entry.State == esUnchanged)
             continue;
         shown += key + "=" + entry.Kind + "," + entry.Command + "," + entry.ExtensionText + ";" +
@@ -99,14 +128,33 @@ TEST(ScriptChanges, KeysOfTheClassesBecomeStagedChangesAndNothingElseGetsIn)
          {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "HKEY_CLASSES_ROOT",
           "HKEY_CLASSES_ROOT\\.txt\\OpenWithProgids", "HKEY_LOCAL_MACHINE\\Software\\Classes\\txtfile \"EditFlags\"",
           "HKEY_LOCAL_MACHINE\\Software\\Classes\\txtfile @"}},
+        {"a locked command is kept and a locked delete left out, each named",
+         {Key("HKCR\\cmdfile", {Text("", "コマンド")}), Key("HKCR\\cmdfile\\shell\\open\\command", {Text("", "x.exe %1")}),
+          Removed("HKCR\\.cmd")},
+         "cmdfile=コマンド,cmd.exe /c %1,.cmd ;1 open:::4 ",
+         {1, 0, 0, 2},
+         {"HKCR\\cmdfile\\shell\\open\\command @（編集が禁止されています）", "HKCR\\.cmd（削除が禁止されています）"}},
+        {"schemes: the machine's edited, the script's own added, http kept for Windows; a creator stays one",
+         {Key("HKCR\\MAILTO\\shell\\open\\command", {Text("", "mail2.exe %1")}),
+          Key("HKCU\\Software\\Classes\\web+x", {Text("", "URL:x"), Text("URL Protocol", "")}),
+          Key("HKCU\\Software\\Classes\\web+x\\shell\\open\\command", {Text("", "x.exe %1")}),
+          Key("HKCR\\http", {Text("URL Protocol", "")}), Key("HKCR\\http\\shell\\open\\command"),
+          Key("HKCR\\txtfile", {Text("URL Protocol", "")})},
+         "mailto=,mail2.exe %1,;1 open:::4 web+x=URL:x,x.exe %1,;4 open:::4 ",
+         {1, 1, 0, 3},
+         {"HKCR\\http（Windows が自身で使うプロトコルです）",
+          "HKCR\\http\\shell\\open\\command（Windows が自身で使うプロトコルです）", "HKCR\\txtfile \"URL Protocol\""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         AssociationCatalog catalog = Seeded();
-        const ScriptLoad load = StageScriptChanges(catalog, RegFile{true, c.keys}, {});
+        const ScriptLoad load = StageScriptChanges(catalog, RegFile{true, c.keys}, Reads());
         EXPECT_EQ(Marked(catalog), c.marked);
         EXPECT_EQ((std::array<size_t, 4>{load.Edits, load.Adds, load.Deletes, load.LeftOutCount}), c.counts);
-        EXPECT_EQ(load.FirstLeftOut, c.leftOut);
+        std::vector<std::string> leftOut;
+        for (const LeftOutItem& item : load.FirstLeftOut)
+            leftOut.push_back(LeftOutLine(item));
+        EXPECT_EQ(leftOut, c.leftOut);
     }
 
     AssociationCatalog dangerous = Seeded();

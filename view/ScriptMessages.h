@@ -13,3 +13,7 @@ std::string ScriptFileMessage(const std::string& path, const ScriptFile& file);
 // writes the user's classes, so a script naming the machine's is told, and
 // the other way round.
 std::string ScriptLoadReport(const std::string& path, const ScriptLoad& load, bool userTarget);
+
+// One left-out line of the report: the script's path, and why where a lock
+// or a reserved scheme kept it out.
+std::string LeftOutLine(const LeftOutItem& item);
