@@ -1,6 +1,10 @@
 #include "app/DefaultsCommand.h"
 
+#include <windows.h>
+
+#include "model/KeyNames.h"
 #include "model/RegistryLocation.h"
+#include "model/TextConversion.h"
 #include "ui/MessageBox.h"
 #include "dialogs/DefaultsScopeForm.h"
 #include "dialogs/SaveDialog.h"
@@ -11,6 +15,27 @@ namespace {
 constexpr const char* kNothingToSave = "保存する関連付けがありません。\n一覧の項目を選ぶか、関連付けを変更してください。";
 constexpr const char* kSaveDialogTitle = "既定の関連付けをXMLに保存";
 constexpr const char* kSaveDialogFilter = "XMLﾌｧｲﾙ(*.xml)|*.xml";
+constexpr const char* kSameFileMessage =
+    "XMLファイル、Intune用のファイルとレジストリファイルには、別々のファイルを指定してください。\n何も保存していません。";
+
+// Whether two paths name the same file, as the file system spells names:
+// without regard to case, relative ones from the current folder.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty())
+        return false;
+    const auto full = [](const std::string& path) {
+        const std::wstring wide = WidenText(path);
+        std::wstring out(MAX_PATH, L'\0');
+        DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
+        if (length >= out.size()) {
+            out.resize(length);
+            length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
+        }
+        return length == 0 || length >= out.size() ? path : LowerCaseName(NarrowText(out.substr(0, length)));
+    };
+    return full(a) == full(b);
+}
 } // namespace
 
 DefaultsTargets TargetsBeside(const std::string& xml, const DefaultsOptions& options)
@@ -30,6 +55,12 @@ DefaultsSaveResult SaveDefaultsFiles(const DefaultAssociationList& list, const D
     const DefaultAssociationsFile xml = BuildDefaultAssociationsXml(list.Entries, options);
     if (xml.Problem) {
         result.Failure = EntryFailureMessage(*xml.Problem);
+        return result;
+    }
+    // A second file written over the first would leave only the last.
+    if (SameFile(targets.Xml, targets.Base64) || SameFile(targets.Xml, targets.Policy) ||
+        SameFile(targets.Base64, targets.Policy)) {
+        result.Failure = kSameFileMessage;
         return result;
     }
     std::vector<FileToWrite> files{{targets.Xml, xml.Bytes}};

@@ -147,6 +147,7 @@ TEST(CommandLineProgramTest, DefaultsWritesTheDeploymentFilesItIsAskedFor)
          "グループポリシーに指定するパスに、改行などの制御文字か、レジストリファイルに保存できない文字があります。\r\n", false},
         {"/intune \"" + missing + "\"", 1, "ファイルを開くことができませんでした。\r\n" + missing + "\r\n保存済みのファイル: " + xml + "\r\n",
          true},
+        {"/intune \"" + xml + "\"", 1, "XMLファイル、Intune用のファイルとレジストリファイルには、別々のファイルを指定してください。", false},
         {"zoommtg mailto", 1, "プロトコル(zoommtg)はレジストリにありません。\r\n", false},
         {"MailTo .txt", 0, "", true}, // the last: its file is read below
     };
