@@ -212,9 +212,11 @@ void SortUnique(std::vector<std::string>& keys)
 // The line for one extension or scheme: what its user's choice names where
 // the machine has that type, else its own type (the fallback, whose open
 // command the catalog holds as fallbackCommand).
-void AddOpeningType(DefaultAssociationList& list, const AssociationLocations& locations,
-                    const std::string& identifier, const std::string& choice, const std::string& fallback,
-                    const std::string& fallbackCommand)
+// Adds the line of one identifier; counts into leftOut what has no type to
+// name and into choiceMissing a choice the line cannot follow.
+void AddOpeningType(DefaultAssociationList& list, size_t& leftOut, size_t& choiceMissing,
+                    const AssociationLocations& locations, const std::string& identifier, const std::string& choice,
+                    const std::string& fallback, const std::string& fallbackCommand)
 {
     ClassesOrigin chosenOrigin = ClassesOrigin::None;
     const OpeningType opening = TypeThatOpens(choice, fallback, [&](const std::string& name) {
@@ -222,7 +224,7 @@ void AddOpeningType(DefaultAssociationList& list, const AssociationLocations& lo
         return chosenOrigin != ClassesOrigin::None;
     });
     if (opening.ProgId.empty()) {
-        ++list.LeftOut;
+        ++leftOut;
         return;
     }
     if (IsRegistryPath(opening.ProgId)) {
@@ -237,7 +239,7 @@ void AddOpeningType(DefaultAssociationList& list, const AssociationLocations& lo
         chosen.ReadFromRegistry(SourcesOf(locations, chosenOrigin).Span());
         command = chosen.Command;
     }
-    list.ChoiceMissing += opening.ChoiceMissing ? 1 : 0;
+    choiceMissing += opening.ChoiceMissing ? 1 : 0;
     std::string program = ProgramDisplayName(command);
     list.Entries.push_back({identifier, opening.ProgId, program.empty() ? opening.ProgId : std::move(program)});
 }
@@ -259,16 +261,17 @@ DefaultAssociationList CollectDefaultAssociations(const AssociationCatalog& cata
             continue;
         }
         const CreatorEntry* creator = Find(catalog.CreatorMap, extension->Creator);
-        AddOpeningType(list, locations, key, extension->UserChoice, extension->Creator,
-                       creator ? creator->Command : std::string());
+        AddOpeningType(list, list.LeftOut, list.ChoiceMissing, locations, key, extension->UserChoice,
+                       extension->Creator, creator ? creator->Command : std::string());
     }
     for (const std::string& key : schemeKeys) {
         const SchemeEntry* scheme = Find(catalog.SchemeMap, key);
         if (!scheme || scheme->State == esDeleted) {
-            ++list.LeftOut;
+            ++list.SchemesLeftOut;
             continue;
         }
-        AddOpeningType(list, locations, key, scheme->UserChoice, scheme->Name, scheme->Command);
+        AddOpeningType(list, list.SchemesLeftOut, list.SchemeChoicesMissing, locations, key, scheme->UserChoice,
+                       scheme->Name, scheme->Command);
     }
     return list;
 }

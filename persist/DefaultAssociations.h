@@ -22,9 +22,11 @@ struct DefaultAssociation {
 
 struct DefaultAssociationList {
     std::vector<DefaultAssociation> Entries; // in extension order, then the schemes in theirs, each once
-    size_t LeftOut = 0;                      // extensions asked for that name no creator, deleted schemes
+    size_t LeftOut = 0;                      // extensions asked for that name no creator
     size_t ByRegistryPath = 0;               // extensions asked for whose creator is a registry path
     size_t ChoiceMissing = 0; // extensions saved with their creator, as the user's choice names a type gone
+    size_t SchemesLeftOut = 0;       // schemes asked for that are deleted or gone
+    size_t SchemeChoicesMissing = 0; // schemes saved with their own key, as the user's choice names a type gone
 };
 
 // The lines for these extension keys, naming the type that really opens

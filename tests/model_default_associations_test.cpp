@@ -147,7 +147,9 @@ TEST_F(DefaultAssociationsFileTest, SchemesFollowTheExtensionsNamingTheTypeThatO
     catalog.SchemeMap["tel"].State = esDeleted;
     const DefaultAssociationList list =
         CollectDefaultAssociations(catalog, {".txt"}, locations, {"news", "tel", "mailto", "irc"});
-    EXPECT_EQ((std::pair<size_t, size_t>(list.LeftOut, list.ChoiceMissing)), (std::pair<size_t, size_t>(1, 1))) << "tel; irc";
+    EXPECT_EQ(LeftOutMessage(list), "削除したプロトコルか、見つからないプロトコル1個は保存しませんでした。\n"
+                                    "ユーザーの選択がこのコンピューターにない種類を指しているプロトコル1個は、"
+                                    "プロトコルのキーで保存しました。") << "tel; irc";
     EXPECT_EQ(BuildDefaultAssociationsXml(list.Entries).Bytes,
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<DefaultAssociations>\r\n"
               "  <Association Identifier=\".txt\" ProgId=\"txtfile\" ApplicationName=\"txtfile\" />\r\n"

@@ -47,6 +47,13 @@ inline std::string LeftOutMessage(const DefaultAssociationList& list)
     if (list.ChoiceMissing > 0)
         message += (message.empty() ? "" : "\n") + std::string("ユーザーの選択が、このコンピューターにない種類かレジストリのパスを指している拡張子") +
                    std::to_string(list.ChoiceMissing) + "個は、クリエーターで保存しました。";
+    if (list.SchemesLeftOut > 0)
+        message += (message.empty() ? "" : "\n") + std::string("削除したプロトコルか、見つからないプロトコル") +
+                   std::to_string(list.SchemesLeftOut) + "個は保存しませんでした。";
+    if (list.SchemeChoicesMissing > 0)
+        message += (message.empty() ? "" : "\n") +
+                   std::string("ユーザーの選択がこのコンピューターにない種類を指しているプロトコル") +
+                   std::to_string(list.SchemeChoicesMissing) + "個は、プロトコルのキーで保存しました。";
     return message;
 }
 
