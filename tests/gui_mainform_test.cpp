@@ -53,8 +53,9 @@ void PointAt(HWND control)
     GetWindowRect(control, &rect);
     const POINT target{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     SetCursorPos(target.x, target.y);
-    // The display reports the new place a moment later.
-    for (int wait = 0; wait < 50; ++wait) {
+    // The display reports the new place a moment later; on a busy machine
+    // that moment can pass a second.
+    for (int wait = 0; wait < 250; ++wait) {
         PumpMessages();
         POINT now{};
         GetCursorPos(&now);
