@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "model/KeyNames.h"
 #include "model/TextConversion.h"
 
 namespace {
@@ -13,21 +14,6 @@ namespace {
 constexpr std::string_view kAlwaysDangerous[] = {".exe", ".com", ".bat", ".cmd", ".pif", ".scr",
                                                  ".lnk", ".msi", ".reg", ".cpl", ".hta", ".js",
                                                  ".jse", ".vbs", ".vbe", ".wsf", ".ps1"};
-
-// lower is in lower case already.
-bool SameAsciiNoCase(std::string_view text, std::string_view lower)
-{
-    if (text.size() != lower.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char x = text[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (x != lower[i])
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 bool IsDangerousType(const std::string& extension)

@@ -19,6 +19,20 @@ void LowerAsciiInPlace(std::string& text)
 }
 } // namespace
 
+bool SameAsciiNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        x = x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x;
+        y = y >= 'A' && y <= 'Z' ? static_cast<char>(y - 'A' + 'a') : y;
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 std::string LowerCaseName(const std::string& name)
 {
     std::string lower = name;

@@ -30,20 +30,6 @@ constexpr RootAbbreviation kRootAbbreviations[] = {
 
 enum class ScriptLayer { Merged, User, Machine };
 
-bool SameAscii(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t at = 0; at < a.size(); ++at) {
-        char x = a[at], y = b[at];
-        x = x >= 'A' && x <= 'Z' ? static_cast<char>(x - 'A' + 'a') : x;
-        y = y >= 'A' && y <= 'Z' ? static_cast<char>(y - 'A' + 'a') : y;
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // The layer a key path names and the path below its classes; none for a
 // path outside the classes, or the classes' own key.
 struct ClassesPath {
@@ -54,7 +40,7 @@ std::optional<ClassesPath> InClasses(std::string path)
 {
     const size_t rootEnd = path.find('\\');
     for (const RootAbbreviation& root : kRootAbbreviations)
-        if (SameAscii(std::string_view(path).substr(0, rootEnd), root.shortName))
+        if (SameAsciiNoCase(std::string_view(path).substr(0, rootEnd), root.shortName))
             path.replace(0, rootEnd == std::string::npos ? path.size() : rootEnd, root.longName);
     const std::pair<const RegistryLocation&, ScriptLayer> layers[] = {
         {ClassesRoot(), ScriptLayer::Merged},
@@ -64,7 +50,7 @@ std::optional<ClassesPath> InClasses(std::string path)
     for (const auto& [location, layer] : layers) {
         const std::string& name = location.ScriptName;
         if (path.size() > name.size() + 1 && path[name.size()] == '\\' &&
-            SameAscii(std::string_view(path).substr(0, name.size()), name))
+            SameAsciiNoCase(std::string_view(path).substr(0, name.size()), name))
             return ClassesPath{layer, path.substr(name.size() + 1)};
     }
     return std::nullopt;
@@ -178,7 +164,7 @@ bool MarksScheme(const EntryGroup& group)
     return std::any_of(group.blocks.begin(), group.blocks.end(), [](const Block& block) {
         return block.below.empty() && !block.key->Delete &&
                std::any_of(block.key->Values.begin(), block.key->Values.end(), [](const RegFileValue& value) {
-                   return !value.Delete && SameAscii(value.Name, kUrlProtocolValue);
+                   return !value.Delete && SameAsciiNoCase(value.Name, kUrlProtocolValue);
                });
     });
 }
@@ -530,7 +516,7 @@ private:
                         decider = keyDecider, kept = true;
             // The scheme's mark is no field of the dialog: the rules keep it
             // as the key has it, lock or not.
-            const bool mark = SameAscii(value.valueName, kUrlProtocolValue);
+            const bool mark = SameAsciiNoCase(value.valueName, kUrlProtocolValue);
             if (kept)
                 LeaveOut(decider->line, decider->item, mark ? LeftOutReason::NoField : LeftOutReason::Locked);
         }
