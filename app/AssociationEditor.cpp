@@ -229,13 +229,8 @@ void AssociationEditor::DeleteAssociation(const std::string& extension)
         return;
     }
     const AssociationFields shown = FillDeleteDialog(extension);
-    const AssociationLocations& locations = CurrentAssociationLocations();
-    // The user's classes cannot hide a key of the machine's.
-    if (Target == SaveTarget::User && !LayerHoldsKey(locations.User, extension) &&
-        LayerHoldsKey(locations.Machine, extension)) {
-        host_.Ask(MachineOnlyDeleteMessage(extension, locations.Machine), kCaptionError, kErrorBox);
+    if (RefusedForUserLayer(extension))
         return;
-    }
     if (!AllowDelete(extension, shown.Creator, EditFlagsOf(shown.Creator)))
         return;
     AssociationFields confirmed;
@@ -261,6 +256,16 @@ bool AssociationEditor::ApplyDeleteDialog(const AssociationFields& fields)
     return true;
 }
 
+bool AssociationEditor::RefusedForUserLayer(const std::string& key)
+{
+    const AssociationLocations& locations = CurrentAssociationLocations();
+    // The user's classes cannot hide a key of the machine's.
+    if (Target != SaveTarget::User || LayerHoldsKey(locations.User, key) || !LayerHoldsKey(locations.Machine, key))
+        return false;
+    host_.Ask(MachineOnlyDeleteMessage(key, locations.Machine), kCaptionError, kErrorBox);
+    return true;
+}
+
 void AssociationEditor::WorkflowApplied()
 {
     Modified = true;
@@ -274,22 +279,24 @@ void AssociationEditor::ReleaseUserChoice(const std::string& extension)
         return;
     }
     ExtensionEntry* entry = Find(Catalog.ExtensionMap, extension);
-    if (!entry || entry->UserChoice.empty()) {
-        host_.Ask(kNoUserChoice, kCaptionInfo, kInfoBox);
+    ReleaseChoiceOf(extension, entry ? &entry->UserChoice : nullptr,
+                    CurrentAssociationLocations().FileExts, kNoUserChoice);
+}
+
+void AssociationEditor::ReleaseChoiceOf(const std::string& name, std::string* choice, const RegistryLocation& record,
+                                        const char* noChoice)
+{
+    if (!choice || choice->empty()) {
+        host_.Ask(noChoice, kCaptionInfo, kInfoBox);
         return;
     }
-    const RegistryLocation fileExts = CurrentAssociationLocations().FileExts;
-    const ChoiceRelease result = ::ReleaseUserChoice(extension, entry->UserChoice, fileExts);
-    if (result == ChoiceRelease::Released || result == ChoiceRelease::Absent) {
-        entry->UserChoice.clear();
-        NotifyAssociationsChanged();
-        host_.CatalogChanged();
-    } else if (result == ChoiceRelease::PartlyReleased) {
-        // The older choice is gone; the row shows the one that stays.
-        entry->UserChoice = ReadUserChoice(extension, fileExts);
-        NotifyAssociationsChanged();
-        host_.CatalogChanged();
-    }
+    const ChoiceRelease result = ::ReleaseUserChoice(name, *choice, record);
+    if (result == ChoiceRelease::Cancelled || result == ChoiceRelease::Refused)
+        return;
+    // After a partial release the row shows the choice that stays.
+    *choice = result == ChoiceRelease::PartlyReleased ? ReadUserChoice(name, record) : std::string();
+    NotifyAssociationsChanged();
+    host_.CatalogChanged();
 }
 
 EditLocks AssociationEditor::SchemeLocksOf(const std::string& key) const
@@ -350,12 +357,8 @@ void AssociationEditor::DeleteScheme(const std::string& key)
         host_.Ask(LockedSchemeMessage(scheme->Name, locks), kCaptionError, kErrorBox);
         return;
     }
-    const AssociationLocations& locations = CurrentAssociationLocations();
-    if (Target == SaveTarget::User && !LayerHoldsKey(locations.User, scheme->Name) &&
-        LayerHoldsKey(locations.Machine, scheme->Name)) {
-        host_.Ask(MachineOnlyDeleteMessage(scheme->Name, locations.Machine), kCaptionError, kErrorBox);
+    if (RefusedForUserLayer(scheme->Name))
         return;
-    }
     if (host_.Ask("プロトコル" + Quoted(scheme->Name) + "を削除しますか?", kCaptionConfirm,
                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
@@ -366,18 +369,8 @@ void AssociationEditor::DeleteScheme(const std::string& key)
 void AssociationEditor::ReleaseSchemeChoice(const std::string& key)
 {
     SchemeEntry* scheme = Find(Catalog.SchemeMap, key);
-    if (!scheme || scheme->UserChoice.empty()) {
-        host_.Ask(kNoSchemeChoice, kCaptionInfo, kInfoBox);
-        return;
-    }
-    const RegistryLocation urls = CurrentAssociationLocations().UrlAssociations;
-    const ChoiceRelease result = ::ReleaseUserChoice(scheme->Name, scheme->UserChoice, urls);
-    if (result == ChoiceRelease::Cancelled || result == ChoiceRelease::Refused)
-        return;
-    // After a partial release the row shows the choice that stays.
-    scheme->UserChoice = result == ChoiceRelease::PartlyReleased ? ReadUserChoice(scheme->Name, urls) : std::string();
-    NotifyAssociationsChanged();
-    host_.CatalogChanged();
+    ReleaseChoiceOf(scheme ? scheme->Name : key, scheme ? &scheme->UserChoice : nullptr,
+                    CurrentAssociationLocations().UrlAssociations, kNoSchemeChoice);
 }
 
 NameProblem AssociationEditor::CheckNames(const AssociationFields& fields, bool extensionTyped) const

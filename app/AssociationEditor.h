@@ -136,6 +136,13 @@ public:
 
 private:
     DWORD EditFlagsOf(const std::string& creator) const;
+    // Refuses with a message a delete for the user alone of a key only the
+    // machine's classes hold; true when refused.
+    bool RefusedForUserLayer(const std::string& key);
+    // Deletes a choice below record after asking; choice is the row's, or
+    // none (told noChoice, as is an empty one), and follows what stays.
+    void ReleaseChoiceOf(const std::string& name, std::string* choice, const RegistryLocation& record,
+                         const char* noChoice);
     // The schemes, read with the key names of both layers.
     void ReadSchemesNow();
     // The target's layer, and below the user's the machine's.
